@@ -13,7 +13,10 @@ std::int32_t Trunc(long double value)
           truncated <= static_cast<long double>(std::numeric_limits<std::int32_t>::max())))
         throw ERangeError("Trunc: the value " + std::to_string(static_cast<double>(value)) +
                           " is outside the 32-bit integer range");
-    return static_cast<std::int32_t>(truncated);
+    // Through double (exact for any whole number in range): converting an x87
+    // value directly reloads the control word twice, which costs more than the
+    // rest of a calendar conversion's arithmetic.
+    return static_cast<std::int32_t>(static_cast<double>(truncated));
 }
 
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c)
