@@ -131,3 +131,21 @@ void ForEachClipRect(const TDeviceContext& dc, const QRect& bounds, Fn fn)
 // one is given. A monochrome source paints in dest's text and background colours.
 void KeyedTransfer(TDeviceContext& dest, const QRect& destRect, const QImage& source, bool sourceMonochrome,
                    const QRect& srcRect, std::uint32_t key, const TPatternTile* replacement);
+
+// The selected font ready for drawing: the character extra applied as letter spacing.
+struct TTextFont {
+    QFont Font;
+    TEXTMETRIC Metrics;
+    int Escapement = 0;  // tenths of a degree; 0 for faces that do not rotate
+    int Extra = 0;
+};
+TTextFont CurrentTextFont(const TDeviceContext& dc);
+// Advance width of a run, the character extra included after every character.
+int TextRunWidth(const TTextFont& font, const QString& text);
+// Draws a run whose cell's top-left corner lies at offset (in the run's own,
+// rotated frame) from the device point anchor, rotated counter-clockwise by
+// the font's escapement about anchor; clip is in device coordinates. With
+// fillCell the cell is painted in the background colour first. dx, when
+// given, holds each character's advance.
+void PaintTextRun(TDeviceContext& dc, QPoint anchor, QPoint offset, const QString& text, const TTextFont& font,
+                  const QRegion& clip, bool fillCell, const int* dx = nullptr);
