@@ -23,6 +23,11 @@ TCanvas::~TCanvas()
 
 HDC TCanvas::Handle()
 {
+    return RequireState({ctFont, ctBrush, ctPen});
+}
+
+HDC TCanvas::EnsureHandle()
+{
     if (handle_ == nullptr)
         CreateHandle();
     if (handle_ == nullptr)
@@ -55,7 +60,7 @@ void TCanvas::Refresh()
 
 HDC TCanvas::RequireState(Set<TCanvasTool> tools)
 {
-    Handle();
+    EnsureHandle();
     if (tools.Contains(ctFont) && !selected_.Contains(ctFont))
         SelectFont();
     if (tools.Contains(ctBrush) && !selected_.Contains(ctBrush))
@@ -114,19 +119,19 @@ void TCanvas::Changed()
 
 TPoint TCanvas::PenPos()
 {
-    return GetCurrentPosition(Handle());
+    return GetCurrentPosition(EnsureHandle());
 }
 
 TRect TCanvas::ClipRect()
 {
     TRect box;
-    GetClipBox(Handle(), &box);
+    GetClipBox(EnsureHandle(), &box);
     return box;
 }
 
 TColor TCanvas::Pixels(int x, int y)
 {
-    return GetPixel(Handle(), x, y);
+    return GetPixel(EnsureHandle(), x, y);
 }
 
 void TCanvas::SetPixels(int x, int y, TColor color)
@@ -194,7 +199,7 @@ void TCanvas::Arc(int left, int top, int right, int bottom, int xStart, int ySta
 
 void TCanvas::MoveTo(int x, int y)
 {
-    MoveToEx(Handle(), x, y, nullptr);
+    MoveToEx(EnsureHandle(), x, y, nullptr);
 }
 
 void TCanvas::LineTo(int x, int y)
@@ -271,7 +276,7 @@ void TCanvas::BrushCopy(const TRect& dest, TBitmap& bitmap, const TRect& source,
 void TCanvas::DrawFocusRect(const TRect& rect)
 {
     Changing();
-    ::DrawFocusRect(Handle(), rect);
+    ::DrawFocusRect(EnsureHandle(), rect);
     Changed();
 }
 

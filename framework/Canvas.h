@@ -48,8 +48,10 @@ public:
     TCanvas();
     ~TCanvas() override;
 
-    // The device context; a canvas that has none asks CreateHandle for one and
-    // raises EInvalidOperation "Canvas does not allow drawing" when it still has none.
+    // The device context with the font, brush and pen selected, ready for
+    // direct calls (DrawText, SetBkColor, ...). A canvas that has none asks
+    // CreateHandle for one and raises EInvalidOperation "Canvas does not allow
+    // drawing" when it still has none.
     HDC Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
     // Binds the canvas to a context it does not own (a painter binds a window
@@ -122,6 +124,7 @@ protected:
     HDC RequireState(Set<TCanvasTool> tools);
 
 private:
+    HDC EnsureHandle();
     void SelectFont();
     void SelectBrush();
     void SelectPen();
