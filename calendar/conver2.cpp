@@ -73,7 +73,7 @@ std::string DateText(std::int32_t year, std::int32_t month, std::int32_t day)
 
 std::string YearRangeText()
 {
-    return "the years " + IntToStr(MinYear) + " to " + IntToStr(MaxYear) +
+    return "the civil years " + IntToStr(MinYear) + " to " + IntToStr(MaxYear) +
            " that the calendar engine covers";
 }
 
@@ -246,8 +246,8 @@ double DateToJulianDay(std::int32_t year, std::int32_t month, std::int32_t day, 
 {
     if (year < MinYear || year > MaxYear || month < 1 || month > 12 || day < 1 ||
         !(dayFraction >= 0 && dayFraction < 1))
-        throw ERangeError("The civil date " + DateText(year, month, day) +
-                          " is not a date of " + YearRangeText());
+        throw ERangeError("The civil date " + DateText(year, month, day) + " lies outside " +
+                          YearRangeText());
     const std::int32_t astronomicalYear = AstronomicalYear(year);
     // January and February count as months 13 and 14 of the year before.
     const std::int32_t y = month > 2 ? astronomicalYear : astronomicalYear - 1;
@@ -270,15 +270,15 @@ double DateToJulianDay(std::int32_t year, std::int32_t month, std::int32_t day, 
     }
     const double result = static_cast<double>(jd);
     if (!(result < MaxJulianDay))
-        throw ERangeError("The civil date " + DateText(year, month, day) +
-                          " runs past the last day of " + YearRangeText());
+        throw ERangeError("The civil date " + DateText(year, month, day) + " lies outside " +
+                          YearRangeText());
     return result;
 }
 
 void JulianDayToDate(CalendarDate& result, double jd)
 {
     if (!(jd >= MinJulianDay && jd < MaxJulianDay))
-        throw ERangeError("The Julian day " + std::to_string(jd) + " is not a day of " +
+        throw ERangeError("The Julian day " + std::to_string(jd) + " lies outside " +
                           YearRangeText());
     const double z = jd + 0.5;
     // The formulas hold from the epoch (z = 0) on; an earlier day is moved forward
@@ -361,14 +361,8 @@ double EarliestMonthStart(std::int32_t k)
     return meanPhase - deltaT - spread;
 }
 
-double MonthStartInstant(std::int32_t k, double& newMoon)
+double MonthStartFromNewMoon(double N)
 {
-    const double N = tmoonphase(k, 0);
-    constexpr double IntRange = 2147483647.0;
-    if (!(N > -IntRange && N < IntRange))
-        throw ERangeError("The new moon of lunation " + IntToStr(k) +
-                          " lies outside the range of Julian days the engine can count");
-    newMoon = N;
     // The fraction of the Julian day, which starts at noon: above 0.5 the new moon
     // falls between midnight and noon UT.
     const double f = N - std::floor(N);
@@ -379,6 +373,17 @@ double MonthStartInstant(std::int32_t k, double& newMoon)
             return N;
     }
     return static_cast<double>(static_cast<Extended>(N) + 1);
+}
+
+double MonthStartInstant(std::int32_t k, double& newMoon)
+{
+    const double N = tmoonphase(k, 0);
+    constexpr double IntRange = 2147483647.0;
+    if (!(N > -IntRange && N < IntRange))
+        throw ERangeError("The new moon of lunation " + IntToStr(k) +
+                          " lies outside the range of Julian days the engine can count");
+    newMoon = N;
+    return MonthStartFromNewMoon(N);
 }
 
 // ---------------------------------------------------------------------------
@@ -412,18 +417,15 @@ void HijriToGregorianDate(std::int32_t year, std::int32_t month, std::int32_t da
 {
     const std::int64_t lunation =
         std::int64_t{12} * AstronomicalYear(year) + month - HijriLunationOffset;
-    constexpr std::int64_t FirstLunation = std::int64_t{12} * (MinYear + 1) + 1 - HijriLunationOffset;
-    constexpr std::int64_t LastLunation = std::int64_t{12} * MaxYear + 12 - HijriLunationOffset;
-    if (year < MinYear || year > MaxYear || day < 1 || lunation < FirstLunation ||
-        lunation > LastLunation)
-        throw ERangeError("The Hijri date " + DateText(year, month, day) + " is not a date of " +
+    if (day < 1 || lunation < MinLunation || lunation > MaxLunation)
+        throw ERangeError("The Hijri date " + DateText(year, month, day) + " lies outside " +
                           YearRangeText());
     double newMoon;
     const double start = MonthStartInstant(static_cast<std::int32_t>(lunation), newMoon);
     const double jd = static_cast<double>(static_cast<Extended>(start) + day);
-    if (!(jd < MaxJulianDay))
-        throw ERangeError("The Hijri date " + DateText(year, month, day) +
-                          " runs past the last day of " + YearRangeText());
+    if (!(jd >= MinJulianDay && jd < MaxJulianDay))
+        throw ERangeError("The Hijri date " + DateText(year, month, day) + " lies outside " +
+                          YearRangeText());
     JulianDayToDate(result, jd);
     result.NewMoon = newMoon;
 }

@@ -11,10 +11,11 @@
 // rounds the named intermediates to double, so results are reproducible to the bit.
 //
 // Range
-// - Accepted: years from MinYear to MaxYear of either calendar. An input outside
-//   that, or one whose Julian day or lunation would leave it (a civil month outside
-//   1..12, a day below 1, a day count that runs past the last year), raises
-//   ERangeError naming the date. Nothing is undefined and nothing loops unbounded.
+// - Accepted: the civil years MinYear to MaxYear (about a million years either
+//   way) and the Hijri dates that fall within them. An input outside that, a civil
+//   month outside 1..12, a day below 1, or a day count that runs past the last
+//   year raises ERangeError naming the date. Nothing is undefined and nothing
+//   loops unbounded.
 // - Exact: for every civil date from 1 January -9999 to 31 December 9999, civil ->
 //   Julian day -> civil and civil -> Hijri -> civil return the same date and
 //   weekday, every Hijri day lies in 1..30 and every Hijri month has 29 or 30 days
@@ -42,12 +43,17 @@ extern const double DegToRad;
 // overwrites it (NewMoon keeps the value of the last Hijri-to-civil conversion).
 extern CalendarDate EngineResult;
 
+// Civil years the engine accepts.
 inline constexpr std::int32_t MinYear = -1'000'000;
 inline constexpr std::int32_t MaxYear = 1'000'000;
 // Julian days of the midnight starting 1 January MinYear and of the midnight
-// ending 31 December MaxYear (civil calendar).
+// ending 31 December MaxYear.
 inline constexpr double MinJulianDay = -363'528'576.5;
 inline constexpr double MaxJulianDay = 366'963'925.5;
+// Lunations of the Hijri months holding those two days (Thul-Hujja -1031728 and
+// Muharram 1030550); a Hijri date is accepted when its month lies between them.
+inline constexpr std::int32_t MinLunation = -12'396'525;
+inline constexpr std::int32_t MaxLunation = 12'350'788;
 
 // The Julian day of an instant of a civil date. Month 1..12; a day beyond the
 // month's length counts on into the next month (31 February 2001 is 3 March), and
@@ -66,6 +72,10 @@ void JulianDayToDate(CalendarDate& result, double jd);
 // of 6 January 1900. Another phase number writes "tmoonphase: illegal phase number"
 // to standard output (EInOutError when that write fails) and returns NaN.
 double tmoonphase(std::int32_t k, std::int32_t phase);
+
+// The month-start rule alone: the instant from which the days of the Hijri month
+// that opens with a new moon at newMoon are counted (newMoon itself or a day later).
+double MonthStartFromNewMoon(double newMoon);
 
 // Stores the new moon of lunation k in newMoon and returns the instant from which
 // the days of the Hijri month it opens are counted: day 1 is the first civil day

@@ -1,0 +1,41 @@
+// The weekday and month names shown with a date, and the correspondence line
+// built from them. Plain C++, shared by the converter window and dates-convert.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Weekday names, 0 Sunday .. 6 Saturday.
+inline constexpr std::array<std::string_view, 7> DayNameTable{
+    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+// Month names, January (Muharram) first: entry month - 1 names month 1..12.
+inline constexpr std::array<std::string_view, 12> GMonthNameTable{
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+inline constexpr std::array<std::string_view, 12> HMonthNameTable{
+    "Muharram", "Safar",   "Rabi Awal", "Rabi Thani", "Jumad Awal", "Jumad Thani",
+    "Rajab",    "Shabaan", "Ramadhan",  "Shawal",     "Thul-Quada", "Thul-Hujja"};
+
+// Look-ups by weekday 0..6 and month 1..12; anything else raises ERangeError.
+std::string_view DayName(std::int32_t weekDay);
+std::string_view GMonthName(std::int32_t month);
+std::string_view HMonthName(std::int32_t month);
+
+// The texts of the six date fields, exactly as they are shown.
+struct CorrespondenceFields {
+    std::string_view HijriDay;
+    std::string_view HijriMonth;  // a month number, shown as its name
+    std::string_view HijriYear;
+    std::string_view GregorianDay;
+    std::string_view GregorianMonth;
+    std::string_view GregorianYear;
+};
+
+// "Thursday, 1 Ramadhan 1420  =  9 December 1999": the weekday, the Hijri date,
+// two blanks, "=", two blanks, the civil date. Days and years appear as their
+// field texts; the month texts are read as decimal numbers and named (a text
+// that is no number raises EConvertError).
+std::string ComposeCorrespondence(std::int32_t weekDay, const CorrespondenceFields& fields);
