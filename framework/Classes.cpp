@@ -37,8 +37,12 @@ void TPersistent::AssignError(const TPersistent* source) const
 
 TComponent::TComponent(TComponent* owner) : owner_(owner)
 {
-    if (owner_ != nullptr)
+    if (owner_ != nullptr) {
         owner_->components_.emplace_back(this);
+        // Made while its owner loads: it loads too, until the owner's Loaded step.
+        if (owner_->IsLoading())
+            state_.Include(csLoading);
+    }
 }
 
 TComponent::~TComponent()

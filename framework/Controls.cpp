@@ -1,0 +1,1171 @@
+#include "framework/Controls.h"
+
+#include "framework/Application.h"
+#include "framework/Forms.h"
+#include "framework/WindowBinding.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <algorithm>
+#include <cctype>
+
+// ---------------------------------------------------------------------------
+// Helpers
+
+TShiftState KeysToShiftState(WPARAM keys)
+{
+    TShiftState shift;
+    if ((keys & MK_SHIFT) != 0)
+        shift.Include(ssShift);
+    if ((keys & MK_CONTROL) != 0)
+        shift.Include(ssCtrl);
+    if ((keys & MK_LBUTTON) != 0)
+        shift.Include(ssLeft);
+    if ((keys & MK_RBUTTON) != 0)
+        shift.Include(ssRight);
+    if ((keys & MK_MBUTTON) != 0)
+        shift.Include(ssMiddle);
+    if (QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier))
+        shift.Include(ssAlt);
+    return shift;
+}
+
+TShiftState KeyboardShiftState()
+{
+    const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
+    TShiftState shift;
+    if (modifiers.testFlag(Qt::ShiftModifier))
+        shift.Include(ssShift);
+    if (modifiers.testFlag(Qt::ControlModifier))
+        shift.Include(ssCtrl);
+    if (modifiers.testFlag(Qt::AltModifier))
+        shift.Include(ssAlt);
+    return shift;
+}
+
+char AcceleratorOf(const std::string& caption)
+{
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] == '&') {
+            ++i; // "&&" is a literal ampersand
+            continue;
+        }
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
+    }
+    return 0;
+}
+
+bool IsAccel(char ch, const std::string& caption)
+{
+    const char accel = AcceleratorOf(caption);
+    return accel != 0 && accel == static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+}
+
+// ---------------------------------------------------------------------------
+// TControlCanvas
+
+TControlCanvas::~TControlCanvas()
+{
+    FreeHandle();
+}
+
+void TControlCanvas::FreeHandle()
+{
+    if (ownDC_ == nullptr)
+        return;
+    if (HandleAllocated())
+        SetHandle(nullptr);
+    DeleteDC(ownDC_);
+    ownDC_ = nullptr;
+}
+
+void TControlCanvas::CreateHandle()
+{
+    FreeHandle();
+    TSurface* surface = nullptr;
+    TPoint origin;
+    TRect clip;
+    if (auto* windowed = dynamic_cast<TWinControl*>(control_)) {
+        surface = windowed->ClientSurface();
+        clip = windowed->ClientRect();
+    } else if (TWinControl* parent = control_->Parent()) {
+        surface = parent->ClientSurface();
+        origin = {control_->Left(), control_->Top()};
+        clip = control_->BoundsRect();
+    }
+    if (surface == nullptr)
+        return;
+    ownDC_ = CreateSurfaceDC(surface, origin, &clip);
+    SetHandle(ownDC_);
+}
+
+// ---------------------------------------------------------------------------
+// TControl
+
+TControl::TControl(TComponent* owner)
+    : TComponent(owner), font_(std::make_unique<TFont>()), canvas_(std::make_unique<TControlCanvas>(this))
+{
+    ControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+    font_->OnChange = [this](TObject*) { FontObjectChanged(); };
+}
+
+TControl::~TControl()
+{
+    font_->OnChange = nullptr;
+    canvas_->FreeHandle();
+    if (Application != nullptr)
+        Application->ControlDestroyed(this);
+    if (parent_ != nullptr)
+        parent_->RemoveControl(this);
+    parent_ = nullptr;
+}
+
+void TControl::SetParent(TWinControl* parent)
+{
+    if (parent == parent_)
+        return;
+    if (parent == this)
+        throw EInvalidOperation("A control cannot have itself as its parent");
+    if (parent_ != nullptr) {
+        Invalidate();
+        parent_->RemoveControl(this);
+    }
+    parent_ = parent;
+    if (parent_ != nullptr) {
+        parent_->InsertControl(this);
+        Perform(CM_PARENTFONTCHANGED);
+        Perform(CM_PARENTCOLORCHANGED);
+        Perform(CM_PARENTSHOWHINTCHANGED);
+        Invalidate();
+    }
+}
+
+TCustomForm* TControl::ParentForm() const
+{
+    const TControl* top = this;
+    while (top->Parent() != nullptr)
+        top = top->Parent();
+    return dynamic_cast<TCustomForm*>(const_cast<TControl*>(top));
+}
+
+void TControl::SetBounds(int left, int top, int width, int height)
+{
+    if (left == left_ && top == top_ && width == width_ && height == height_)
+        return;
+    const bool windowless = dynamic_cast<TWinControl*>(this) == nullptr;
+    if (windowless)
+        Invalidate(); // the old place
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    BoundsChanged();
+    if (windowless)
+        Invalidate();
+}
+
+TRect TControl::ClientRect() const
+{
+    return Rect(0, 0, width_, height_);
+}
+
+void TControl::SetClientSize(TSize size)
+{
+    const TRect client = ClientRect();
+    SetBounds(left_, top_, width_ + size.cx - client.Width(), height_ + size.cy - client.Height());
+}
+
+void TControl::SetCaption(const std::string& caption)
+{
+    if (caption == caption_)
+        return;
+    caption_ = caption;
+    Perform(CM_TEXTCHANGED);
+}
+
+void TControl::FontObjectChanged()
+{
+    if (!updatingParentFont_)
+        parentFont_ = false;
+    Perform(CM_FONTCHANGED);
+}
+
+void TControl::SetParentFont(bool parentFont)
+{
+    if (parentFont == parentFont_)
+        return;
+    parentFont_ = parentFont;
+    if (parentFont_)
+        Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::SetColor(TColor color)
+{
+    if (color == color_)
+        return;
+    color_ = color;
+    parentColor_ = false;
+    Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool parentColor)
+{
+    if (parentColor == parentColor_)
+        return;
+    parentColor_ = parentColor;
+    if (parentColor_)
+        Perform(CM_PARENTCOLORCHANGED);
+}
+
+void TControl::SetHint(const std::string& hint)
+{
+    hint_ = hint;
+    if (auto* windowed = dynamic_cast<TWinControl*>(this); windowed != nullptr && windowed->HandleAllocated())
+        windowed->Widget()->setAccessibleDescription(QString::fromStdString(hint));
+}
+
+bool TControl::ShowHint() const
+{
+    if (parentShowHint_)
+        return parent_ != nullptr && parent_->ShowHint();
+    return showHint_;
+}
+
+void TControl::SetShowHint(bool showHint)
+{
+    showHint_ = showHint;
+    parentShowHint_ = false;
+}
+
+void TControl::SetParentShowHint(bool parentShowHint)
+{
+    parentShowHint_ = parentShowHint;
+}
+
+void TControl::SetEnabled(bool enabled)
+{
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::SetVisible(bool visible)
+{
+    if (visible == visible_)
+        return;
+    visible_ = visible;
+    Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+}
+
+bool TControl::Showing() const
+{
+    for (const TControl* c = this; c != nullptr; c = c->Parent())
+        if (!c->Visible())
+            return false;
+    return true;
+}
+
+void TControl::SetCursor(TCursor cursor)
+{
+    if (cursor == cursor_)
+        return;
+    cursor_ = cursor;
+    Perform(CM_CURSORCHANGED);
+}
+
+void TControl::SetAccessibleName(const std::string& name)
+{
+    accessibleName_ = name;
+    if (auto* windowed = dynamic_cast<TWinControl*>(this); windowed != nullptr && windowed->HandleAllocated())
+        windowed->Widget()->setAccessibleName(QString::fromStdString(name));
+}
+
+void TControl::Invalidate()
+{
+    if (parent_ != nullptr && parent_->HandleAllocated() && (visible_ || IsDesigning())) {
+        const TRect bounds = BoundsRect();
+        InvalidateRect(parent_->Handle(), &bounds, !ControlStyle.Contains(csOpaque));
+    }
+}
+
+void TControl::Repaint()
+{
+    Invalidate();
+    Update();
+}
+
+void TControl::Update()
+{
+    if (parent_ != nullptr)
+        parent_->Update();
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage message{msg, wParam, lParam, 0};
+    WndProc(message);
+    return message.Result;
+}
+
+void TControl::WndProc(TMessage& m)
+{
+    // Controls that do not take double clicks see a second press instead.
+    if (!ControlStyle.Contains(csDoubleClicks) &&
+        (m.Msg == WM_LBUTTONDBLCLK || m.Msg == WM_RBUTTONDBLCLK || m.Msg == WM_MBUTTONDBLCLK))
+        m.Msg -= WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
+
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN: WMMouseButton(m, mbLeft, true, false); break;
+    case WM_LBUTTONDBLCLK: WMMouseButton(m, mbLeft, true, true); break;
+    case WM_LBUTTONUP: WMMouseButton(m, mbLeft, false, false); break;
+    case WM_RBUTTONDOWN: WMMouseButton(m, mbRight, true, false); break;
+    case WM_RBUTTONDBLCLK: WMMouseButton(m, mbRight, true, true); break;
+    case WM_RBUTTONUP: WMMouseButton(m, mbRight, false, false); break;
+    case WM_MBUTTONDOWN: WMMouseButton(m, mbMiddle, true, false); break;
+    case WM_MBUTTONDBLCLK: WMMouseButton(m, mbMiddle, true, true); break;
+    case WM_MBUTTONUP: WMMouseButton(m, mbMiddle, false, false); break;
+    case WM_MOUSEMOVE: WMMouseMove(m); break;
+    case CM_FONTCHANGED: FontChanged(); break;
+    case CM_TEXTCHANGED: TextChanged(); break;
+    case CM_ENABLEDCHANGED: EnabledChanged(); break;
+    case CM_COLORCHANGED: ColorChanged(); break;
+    case CM_VISIBLECHANGED: VisibleChanged(); break;
+    case CM_PARENTFONTCHANGED: CMParentFontChanged(m); break;
+    case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); break;
+    case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(m); break;
+    case CM_HITTEST: CMHitTest(m); break;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+    case CM_HINTSHOW:
+    case CM_CURSORCHANGED:
+        break;
+    default: DefaultHandler(m); break;
+    }
+}
+
+void TControl::DefaultHandler(TMessage&)
+{
+}
+
+void TControl::VisibleChanged()
+{
+    if (parent_ != nullptr && parent_->HandleAllocated()) {
+        const TRect bounds = BoundsRect();
+        InvalidateRect(parent_->Handle(), &bounds, true);
+    }
+}
+
+void TControl::WMMouseButton(TMessage& m, TMouseButton button, bool down, bool doubleClick)
+{
+    const int x = LoSWord(static_cast<std::uintptr_t>(m.LParam));
+    const int y = HiSWord(static_cast<std::uintptr_t>(m.LParam));
+    TShiftState shift = KeysToShiftState(m.WParam);
+    if (down) {
+        if (Application != nullptr)
+            Application->CancelHint();
+        if (button == mbLeft) {
+            if (ControlStyle.Contains(csCaptureMouse))
+                SetMouseCapture(true);
+            if (ControlStyle.Contains(csClickEvents))
+                ControlState.Include(csClicked);
+            if (doubleClick && ControlStyle.Contains(csClickEvents))
+                DblClick();
+        }
+        if (doubleClick)
+            shift.Include(ssDouble);
+        MouseDown(button, shift, x, y);
+        return;
+    }
+    if (button == mbLeft) {
+        if (ControlStyle.Contains(csCaptureMouse))
+            SetMouseCapture(false);
+        if (ControlState.Contains(csClicked)) {
+            ControlState.Exclude(csClicked);
+            if (ClientRect().Contains({x, y}))
+                Click();
+        }
+    }
+    MouseUp(button, shift, x, y);
+}
+
+void TControl::WMMouseMove(TMessage& m)
+{
+    const int x = LoSWord(static_cast<std::uintptr_t>(m.LParam));
+    const int y = HiSWord(static_cast<std::uintptr_t>(m.LParam));
+    if (Application != nullptr)
+        Application->HintMouseMessage(this, ClientToScreen({x, y}));
+    MouseMove(KeysToShiftState(m.WParam), x, y);
+}
+
+void TControl::CMParentFontChanged(TMessage&)
+{
+    if (!parentFont_ || parent_ == nullptr)
+        return;
+    updatingParentFont_ = true;
+    try {
+        font_->Assign(parent_->Font());
+    } catch (...) {
+        updatingParentFont_ = false;
+        throw;
+    }
+    updatingParentFont_ = false;
+}
+
+void TControl::CMParentColorChanged(TMessage&)
+{
+    if (!parentColor_ || parent_ == nullptr)
+        return;
+    if (color_ != parent_->Color()) {
+        color_ = parent_->Color();
+        Perform(CM_COLORCHANGED);
+    }
+}
+
+void TControl::CMParentShowHintChanged(TMessage&)
+{
+}
+
+void TControl::CMHitTest(TMessage& m)
+{
+    m.Result = HTCLIENT;
+}
+
+void TControl::Click()
+{
+    if (OnClick)
+        OnClick(this);
+}
+
+void TControl::DblClick()
+{
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (OnMouseDown)
+        OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y)
+{
+    if (OnMouseMove)
+        OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (OnMouseUp)
+        OnMouseUp(this, button, shift, x, y);
+}
+
+bool TControl::MouseCapture() const
+{
+    if (auto* windowed = dynamic_cast<const TWinControl*>(this))
+        return windowed->HandleAllocated() && GetCapture() == const_cast<TWinControl*>(windowed)->Handle() &&
+               windowed->CaptureControl() == nullptr;
+    return parent_ != nullptr && parent_->CaptureControl() == this && parent_->HandleAllocated() &&
+           GetCapture() == parent_->Handle();
+}
+
+void TControl::SetMouseCapture(bool capture)
+{
+    if (capture == MouseCapture())
+        return;
+    if (auto* windowed = dynamic_cast<TWinControl*>(this)) {
+        if (capture)
+            SetCapture(windowed->Handle());
+        else
+            ReleaseCapture();
+        return;
+    }
+    if (parent_ == nullptr)
+        return;
+    if (capture) {
+        parent_->captureControl_ = this;
+        SetCapture(parent_->Handle());
+    } else {
+        parent_->captureControl_ = nullptr;
+        ReleaseCapture();
+    }
+}
+
+TPoint TControl::ClientOrigin() const
+{
+    if (parent_ == nullptr)
+        return {left_, top_};
+    const TPoint origin = parent_->ClientOrigin();
+    return {origin.X + left_, origin.Y + top_};
+}
+
+TPoint TControl::ClientToScreen(TPoint point) const
+{
+    const TPoint origin = ClientOrigin();
+    return {point.X + origin.X, point.Y + origin.Y};
+}
+
+TPoint TControl::ScreenToClient(TPoint point) const
+{
+    const TPoint origin = ClientOrigin();
+    return {point.X - origin.X, point.Y - origin.Y};
+}
+
+void TControl::ChangeScale(int m, int d)
+{
+    const int x = MulDiv(left_, m, d);
+    const int y = MulDiv(top_, m, d);
+    // Scale the far edges, so neighbours that touched still touch.
+    const int w = ControlStyle.Contains(csFixedWidth) ? width_ : MulDiv(left_ + width_, m, d) - x;
+    const int h = ControlStyle.Contains(csFixedHeight) ? height_ : MulDiv(top_ + height_, m, d) - y;
+    SetBounds(x, y, w, h);
+    if (!parentFont_) {
+        updatingParentFont_ = true; // scaling keeps the font the control's own
+        font_->SetHeight(MulDiv(font_->Height(), m, d));
+        updatingParentFont_ = false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TGraphicControl
+
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner)
+{
+}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::WndProc(TMessage& m)
+{
+    if (m.Msg != WM_PAINT || m.WParam == 0) {
+        TControl::WndProc(m);
+        return;
+    }
+    TControlCanvas* canvas = Canvas();
+    canvas->FreeHandle();
+    canvas->SetHandle(reinterpret_cast<HDC>(m.WParam));
+    struct Unbind {
+        TControlCanvas* canvas;
+        ~Unbind() { canvas->SetHandle(nullptr); }
+    } unbind{canvas};
+    Paint();
+}
+
+// ---------------------------------------------------------------------------
+// TWinControl
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner)
+{
+    ControlStyle.Include(csAcceptsControls);
+}
+
+TWinControl::~TWinControl()
+{
+    // Children still here belong to someone else's list: they go with their parent.
+    while (!controls_.empty())
+        delete controls_.back();
+    DestroyWnd();
+}
+
+HWND TWinControl::Handle()
+{
+    if (handle_ == nullptr)
+        CreateWnd();
+    return handle_;
+}
+
+QWidget* TWinControl::Widget()
+{
+    HandleNeeded();
+    return binding_ != nullptr ? binding_->Widget() : nullptr;
+}
+
+TSurface* TWinControl::ClientSurface()
+{
+    HandleNeeded();
+    return binding_ != nullptr ? binding_->Surface() : nullptr;
+}
+
+void TWinControl::CreateParams(TCreateParams& params)
+{
+    params.Style = WS_CHILD;
+    if (parent_ == nullptr)
+        params.Style = WS_POPUP;
+}
+
+std::unique_ptr<TWindowBinding> TWinControl::CreateBinding()
+{
+    TCreateParams params;
+    CreateParams(params);
+    return MakeControlBinding(this, params);
+}
+
+void TWinControl::CreateWnd()
+{
+    if (parent_ != nullptr)
+        parent_->HandleNeeded();
+    TCreateParams params;
+    CreateParams(params);
+    binding_ = CreateBinding();
+    handle_ = RegisterWindow(binding_.get(),
+                             MakeWindowProc([this](HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+                                 TMessage message{msg, wParam, lParam, 0};
+                                 WndProc(message);
+                                 return message.Result;
+                             }),
+                             ClassName(), params.Style);
+    SetWindowLong(handle_, GWL_EXSTYLE, static_cast<std::intptr_t>(params.ExStyle));
+    binding_->SetBoundsFromControl();
+    if (QWidget* widget = binding_->Widget()) {
+        widget->setAccessibleName(QString::fromStdString(AccessibleName()));
+        widget->setAccessibleDescription(QString::fromStdString(Hint()));
+        widget->setEnabled(Enabled());
+    }
+    CreateHandleDone();
+    for (TControl* child : controls_)
+        if (auto* windowed = dynamic_cast<TWinControl*>(child))
+            windowed->HandleNeeded();
+    binding_->SyncVisibility();
+}
+
+void TWinControl::DestroyWnd()
+{
+    if (handle_ != nullptr) {
+        const HWND handle = handle_;
+        DestroyWindow(handle);
+        handle_ = nullptr;
+    }
+    binding_.reset();
+}
+
+void TWinControl::SetParent(TWinControl* parent)
+{
+    if (parent == parent_)
+        return;
+    const bool hadHandle = HandleAllocated();
+    if (hadHandle)
+        DestroyWnd();
+    TControl::SetParent(parent);
+    if (parent != nullptr || hadHandle)
+        HandleNeeded();
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height)
+{
+    TControl::SetBounds(left, top, width, height);
+}
+
+void TWinControl::BoundsChanged()
+{
+    if (binding_ != nullptr)
+        binding_->SetBoundsFromControl();
+}
+
+void TWinControl::SyncWidgetGeometry()
+{
+    if (binding_ != nullptr)
+        binding_->SetBoundsFromControl();
+}
+
+void TWinControl::InsertControl(TControl* control)
+{
+    controls_.push_back(control);
+    if (auto* windowed = dynamic_cast<TWinControl*>(control))
+        tabList_.push_back(windowed);
+}
+
+void TWinControl::RemoveControl(TControl* control)
+{
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
+    ReleaseCaptureControl(control);
+    if (mouseControl_ == control)
+        mouseControl_ = nullptr;
+}
+
+void TWinControl::ReleaseCaptureControl(TControl* control)
+{
+    if (captureControl_ == control && control != nullptr) {
+        captureControl_ = nullptr;
+        if (HandleAllocated() && GetCapture() == handle_)
+            ReleaseCapture();
+    }
+}
+
+TControl* TWinControl::ControlAtPos(TPoint point, bool allowDisabled) const
+{
+    const auto hit = [&](TControl* c) {
+        return c->Visible() && (allowDisabled || c->Enabled()) && c->BoundsRect().Contains(point) &&
+               c->Perform(CM_HITTEST, 0, MakeLParam(point.X - c->Left(), point.Y - c->Top())) != 0;
+    };
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+        if (dynamic_cast<TWinControl*>(*it) != nullptr && hit(*it))
+            return *it;
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+        if (dynamic_cast<TWinControl*>(*it) == nullptr && hit(*it))
+            return *it;
+    return nullptr;
+}
+
+void TWinControl::SetTabStop(bool tabStop)
+{
+    tabStop_ = tabStop;
+}
+
+int TWinControl::TabOrder() const
+{
+    if (parent_ == nullptr)
+        return -1;
+    const auto& list = parent_->tabList_;
+    const auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order)
+{
+    if (parent_ == nullptr)
+        return;
+    auto& list = parent_->tabList_;
+    const auto it = std::find(list.begin(), list.end(), this);
+    if (it == list.end())
+        return;
+    list.erase(it);
+    const int clamped = std::clamp(order, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + clamped, this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const
+{
+    for (TWinControl* child : tabList_) {
+        list.push_back(child);
+        child->GetTabOrderList(list);
+    }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward, bool checkTabStop,
+                                          bool checkParent) const
+{
+    std::vector<TWinControl*> list;
+    GetTabOrderList(list);
+    if (list.empty())
+        return nullptr;
+    const int count = static_cast<int>(list.size());
+    const auto found = std::find(list.begin(), list.end(), current);
+    int start = found == list.end() ? (forward ? count - 1 : 0) : static_cast<int>(found - list.begin());
+    int i = start;
+    do {
+        i = forward ? (i + 1) % count : (i + count - 1) % count;
+        TWinControl* candidate = list[static_cast<std::size_t>(i)];
+        if (candidate->CanFocus() && (!checkTabStop || candidate->TabStop()) &&
+            (!checkParent || candidate->Parent() == this))
+            return candidate;
+    } while (i != start);
+    return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool forward, bool checkTabStop)
+{
+    if (TWinControl* next = FindNextControl(current, forward, checkTabStop, false))
+        next->SetFocus();
+}
+
+bool TWinControl::CanFocus() const
+{
+    for (const TControl* c = this; c != nullptr; c = c->Parent())
+        if (!c->Visible() || !c->Enabled())
+            return false;
+    return true;
+}
+
+bool TWinControl::Focused() const
+{
+    if (const TCustomForm* form = ParentForm(); form != nullptr && form != this)
+        return form->ActiveControl() == this;
+    return binding_ != nullptr && binding_->Widget() != nullptr && binding_->Widget()->hasFocus();
+}
+
+void TWinControl::SetFocus()
+{
+    if (TCustomForm* form = ParentForm(); form != nullptr && form != this) {
+        form->FocusControl(this);
+        return;
+    }
+    if (QWidget* widget = Widget())
+        widget->setFocus(Qt::OtherFocusReason);
+}
+
+void TWinControl::Broadcast(TMessage& message)
+{
+    const std::vector<TControl*> children = controls_; // a handler may change the list
+    for (TControl* child : children) {
+        child->WndProc(message);
+        if (message.Result != 0)
+            return;
+    }
+}
+
+void TWinControl::Invalidate()
+{
+    if (HandleAllocated())
+        InvalidateRect(handle_, nullptr, !ControlStyle.Contains(csOpaque));
+}
+
+void TWinControl::Repaint()
+{
+    Invalidate();
+    Update();
+}
+
+void TWinControl::Update()
+{
+    if (HandleAllocated())
+        UpdateWindow(handle_);
+}
+
+TPoint TWinControl::ClientOrigin() const
+{
+    if (binding_ != nullptr) {
+        if (QWidget* client = const_cast<TWinControl*>(this)->ClientWidget()) {
+            const QPoint p = client->mapToGlobal(QPoint(0, 0));
+            return {p.x(), p.y()};
+        }
+    }
+    return TControl::ClientOrigin();
+}
+
+void TWinControl::ChangeScale(int m, int d)
+{
+    for (TControl* child : std::vector<TControl*>(controls_))
+        child->ChangeScale(m, d);
+    TControl::ChangeScale(m, d);
+}
+
+void TWinControl::PaintControls(HDC dc, TControl* first)
+{
+    bool started = first == nullptr;
+    for (TControl* child : std::vector<TControl*>(controls_)) {
+        if (!started) {
+            started = child == first;
+            if (!started)
+                continue;
+        }
+        if (dynamic_cast<TWinControl*>(child) != nullptr || !child->Visible())
+            continue;
+        const int saved = SaveDC(dc);
+        struct Restore {
+            HDC dc;
+            int level;
+            ~Restore() { RestoreDC(dc, level); }
+        } restore{dc, saved};
+        OffsetViewportOrgEx(dc, child->Left(), child->Top(), nullptr);
+        IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
+        child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    }
+}
+
+void TWinControl::PaintWindow(HDC)
+{
+}
+
+void TWinControl::DefaultHandler(TMessage& m)
+{
+    if (handle_ != nullptr)
+        m.Result = DefWindowProc(handle_, m.Msg, m.WParam, m.LParam);
+}
+
+void TWinControl::FontChanged()
+{
+    TMessage m{CM_PARENTFONTCHANGED, 0, 0, 0};
+    for (TControl* child : std::vector<TControl*>(controls_))
+        child->WndProc(m);
+    Invalidate();
+}
+
+void TWinControl::ColorChanged()
+{
+    TMessage m{CM_PARENTCOLORCHANGED, 0, 0, 0};
+    for (TControl* child : std::vector<TControl*>(controls_))
+        child->WndProc(m);
+    Invalidate();
+}
+
+void TWinControl::EnabledChanged()
+{
+    if (binding_ != nullptr && binding_->Widget() != nullptr)
+        binding_->Widget()->setEnabled(Enabled());
+    Invalidate();
+}
+
+void TWinControl::VisibleChanged()
+{
+    if (binding_ != nullptr)
+        binding_->SyncVisibility();
+}
+
+void TWinControl::TextChanged()
+{
+    Invalidate();
+}
+
+void TWinControl::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_PAINT:
+        WMPaint(m);
+        return;
+    case WM_ERASEBKGND:
+        WMEraseBkgnd(m);
+        return;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        WMKeyDown(m);
+        return;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        WMKeyUp(m);
+        return;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        WMChar(m);
+        return;
+    case WM_SETFOCUS:
+        WMSetFocus(m);
+        return;
+    case WM_KILLFOCUS:
+        WMKillFocus(m);
+        return;
+    case WM_GETDLGCODE:
+        m.Result = DialogCode();
+        return;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+    case CM_FOCUSCHANGED:
+        Broadcast(m);
+        return;
+    case CM_MOUSELEAVE:
+        UpdateMouseControl(nullptr);
+        break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        if (RouteMouseToChild(m))
+            return;
+        break;
+    case WM_CAPTURECHANGED:
+        // Another window took the capture: the windowless child loses it too.
+        if (captureControl_ != nullptr && GetCapture() != handle_)
+            captureControl_ = nullptr;
+        return;
+    default:
+        break;
+    }
+    TControl::WndProc(m);
+}
+
+bool TWinControl::RouteMouseToChild(TMessage& m)
+{
+    const TPoint point{LoSWord(static_cast<std::uintptr_t>(m.LParam)), HiSWord(static_cast<std::uintptr_t>(m.LParam))};
+    TControl* target = captureControl_;
+    if (target == nullptr) {
+        TControl* hit = ControlAtPos(point);
+        if (hit != nullptr && dynamic_cast<TWinControl*>(hit) == nullptr)
+            target = hit;
+    }
+    if (m.Msg == WM_MOUSEMOVE)
+        UpdateMouseControl(target);
+    if (target == nullptr)
+        return false;
+    TMessage routed{m.Msg, m.WParam, MakeLParam(point.X - target->Left(), point.Y - target->Top()), 0};
+    target->WndProc(routed);
+    m.Result = routed.Result;
+    return true;
+}
+
+void TWinControl::UpdateMouseControl(TControl* control)
+{
+    if (control == mouseControl_)
+        return;
+    TControl* previous = mouseControl_;
+    mouseControl_ = control;
+    if (previous != nullptr)
+        previous->Perform(CM_MOUSELEAVE);
+    if (control != nullptr)
+        control->Perform(CM_MOUSEENTER);
+}
+
+void TWinControl::WMPaint(TMessage&)
+{
+    TSurface* surface = ClientSurface();
+    if (surface == nullptr)
+        return;
+    const HDC dc = CreateSurfaceDC(surface);
+    struct Release {
+        HDC dc;
+        ~Release() { DeleteDC(dc); }
+    } release{dc};
+    if (!ControlStyle.Contains(csOpaque))
+        SendMessage(handle_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    PaintWindow(dc);
+    PaintControls(dc);
+}
+
+void TWinControl::WMEraseBkgnd(TMessage& m)
+{
+    const HDC dc = reinterpret_cast<HDC>(m.WParam);
+    if (dc == nullptr)
+        return;
+    const HBRUSH brush = CreateSolidBrush(Color());
+    FillRect(dc, ClientRect(), brush);
+    DeleteObject(brush);
+    m.Result = 1;
+}
+
+namespace {
+
+// Keys the dialog manager takes for itself unless the focused control wants them.
+bool IsDialogKey(WORD key)
+{
+    switch (key) {
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+
+WPARAM ShiftBits(TShiftState shift)
+{
+    return (shift.Contains(ssShift) ? MK_SHIFT : 0) | (shift.Contains(ssCtrl) ? MK_CONTROL : 0);
+}
+
+} // namespace
+
+void TWinControl::WMKeyDown(TMessage& m)
+{
+    WORD key = static_cast<WORD>(m.WParam);
+    const TShiftState shift = KeyboardShiftState();
+    if (m.Msg == WM_KEYDOWN && IsDialogKey(key) && !shift.Contains(ssAlt)) {
+        const LRESULT code = Perform(WM_GETDLGCODE);
+        bool wanted = (code & DLGC_WANTALLKEYS) != 0;
+        if (key == VK_TAB)
+            wanted = wanted || (code & DLGC_WANTTAB) != 0 || shift.Contains(ssCtrl);
+        else if (key >= VK_LEFT && key <= VK_DOWN)
+            wanted = wanted || (code & DLGC_WANTARROWS) != 0;
+        wanted = wanted || Perform(CM_WANTSPECIALKEY, key) != 0;
+        if (!wanted) {
+            TWinControl* form = ParentForm();
+            if (form == nullptr)
+                form = this;
+            if (form->Perform(CM_DIALOGKEY, key, static_cast<LPARAM>(ShiftBits(shift))) != 0)
+                return;
+        }
+    }
+    KeyDown(key, shift);
+    if (key == 0)
+        return;
+    m.WParam = key;
+    DefaultHandler(m);
+}
+
+void TWinControl::WMKeyUp(TMessage& m)
+{
+    WORD key = static_cast<WORD>(m.WParam);
+    KeyUp(key, KeyboardShiftState());
+    if (key != 0)
+        DefaultHandler(m);
+}
+
+void TWinControl::WMChar(TMessage& m)
+{
+    const char ch = static_cast<char>(m.WParam);
+    const bool alt = m.Msg == WM_SYSCHAR;
+    const bool wantsChars = (Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) != 0;
+    if (alt || !wantsChars) {
+        TWinControl* form = ParentForm();
+        if (form == nullptr)
+            form = this;
+        if (form->Perform(CM_DIALOGCHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), alt ? KF_ALTDOWN_LPARAM : 0) != 0)
+            return;
+    }
+    if (!alt) {
+        char key = ch;
+        KeyPress(key);
+        if (key == 0)
+            return;
+    }
+    DefaultHandler(m);
+}
+
+void TWinControl::WMSetFocus(TMessage& m)
+{
+    if (TCustomForm* form = ParentForm(); form != nullptr && form != this)
+        form->SetFocusedControl(this);
+    DoEnter();
+    if (OnEnter)
+        OnEnter(this);
+    Invalidate();
+    DefaultHandler(m);
+}
+
+void TWinControl::WMKillFocus(TMessage& m)
+{
+    DoExit();
+    if (OnExit)
+        OnExit(this);
+    Invalidate();
+    DefaultHandler(m);
+}
+
+void TWinControl::KeyDown(WORD& key, TShiftState shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(WORD& key, TShiftState shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char& key)
+{
+    if (OnKeyPress)
+        OnKeyPress(this, key);
+}
+
+// ---------------------------------------------------------------------------
+// TCustomControl
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner)
+{
+}
+
+void TCustomControl::PaintWindow(HDC dc)
+{
+    TControlCanvas* canvas = Canvas();
+    canvas->FreeHandle();
+    canvas->SetHandle(dc);
+    struct Unbind {
+        TControlCanvas* canvas;
+        ~Unbind() { canvas->SetHandle(nullptr); }
+    } unbind{canvas};
+    Paint();
+}

@@ -1,0 +1,456 @@
+#include "framework/WindowBinding.h"
+
+#include "framework/Application.h"
+#include "framework/DeviceContext.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+// ---------------------------------------------------------------------------
+// TWindowSurface
+
+void TWindowSurface::Changed(const TRect& rect)
+{
+    if (!painting_ && !widget_.isNull())
+        widget_->update(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()));
+}
+
+void TWindowSurface::Resize(int width, int height, QRgb fill)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (image_.width() == width && image_.height() == height && !image_.isNull())
+        return;
+    QImage resized(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    resized.fill(fill);
+    if (!image_.isNull()) {
+        QPainter painter(&resized);
+        painter.drawImage(0, 0, image_);
+    }
+    image_ = resized;
+}
+
+void ShowSurface(QWidget* widget, const QImage& image, const QRect& area, QPoint offset)
+{
+    QPainter painter(widget);
+    painter.drawImage(area, image, area.translated(offset));
+}
+
+// ---------------------------------------------------------------------------
+// Event translation
+
+namespace EventTranslation {
+
+namespace {
+
+struct KeyMapping {
+    int qtKey;
+    WORD virtualKey;
+};
+
+// Qt keys and their virtual keys; letters and digits map to themselves.
+constexpr KeyMapping KeyTable[] = {
+    {Qt::Key_Backspace, VK_BACK},  {Qt::Key_Tab, VK_TAB},         {Qt::Key_Backtab, VK_TAB},
+    {Qt::Key_Return, VK_RETURN},   {Qt::Key_Enter, VK_RETURN},    {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},        {Qt::Key_Escape, VK_ESCAPE},
+    {Qt::Key_Space, VK_SPACE},     {Qt::Key_PageUp, VK_PRIOR},    {Qt::Key_PageDown, VK_NEXT},
+    {Qt::Key_End, VK_END},         {Qt::Key_Home, VK_HOME},       {Qt::Key_Left, VK_LEFT},
+    {Qt::Key_Up, VK_UP},           {Qt::Key_Right, VK_RIGHT},     {Qt::Key_Down, VK_DOWN},
+    {Qt::Key_Delete, VK_DELETE},
+};
+
+LPARAM KeyData(const QKeyEvent* event)
+{
+    return 1 | (event->modifiers().testFlag(Qt::AltModifier) ? KF_ALTDOWN_LPARAM : 0);
+}
+
+} // namespace
+
+UINT MouseMessage(const QMouseEvent* event)
+{
+    const bool left = event->button() == Qt::LeftButton;
+    const bool right = event->button() == Qt::RightButton;
+    const bool middle = event->button() == Qt::MiddleButton;
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        return WM_MOUSEMOVE;
+    case QEvent::MouseButtonPress:
+        return left ? WM_LBUTTONDOWN : right ? WM_RBUTTONDOWN : middle ? WM_MBUTTONDOWN : 0;
+    case QEvent::MouseButtonRelease:
+        return left ? WM_LBUTTONUP : right ? WM_RBUTTONUP : middle ? WM_MBUTTONUP : 0;
+    case QEvent::MouseButtonDblClick:
+        return left ? WM_LBUTTONDBLCLK : right ? WM_RBUTTONDBLCLK : middle ? WM_MBUTTONDBLCLK : 0;
+    default:
+        return 0;
+    }
+}
+
+WPARAM MouseKeys(const QMouseEvent* event)
+{
+    WPARAM keys = 0;
+    const Qt::MouseButtons buttons = event->buttons();
+    if (buttons.testFlag(Qt::LeftButton))
+        keys |= MK_LBUTTON;
+    if (buttons.testFlag(Qt::RightButton))
+        keys |= MK_RBUTTON;
+    if (buttons.testFlag(Qt::MiddleButton))
+        keys |= MK_MBUTTON;
+    if (event->modifiers().testFlag(Qt::ShiftModifier))
+        keys |= MK_SHIFT;
+    if (event->modifiers().testFlag(Qt::ControlModifier))
+        keys |= MK_CONTROL;
+    return keys;
+}
+
+LPARAM MousePoint(const QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    return MakeLParam(p.x(), p.y());
+}
+
+WORD VirtualKey(int qtKey)
+{
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        return static_cast<WORD>(qtKey);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
+        return static_cast<WORD>(0x70 + (qtKey - Qt::Key_F1));
+    for (const KeyMapping& mapping : KeyTable)
+        if (mapping.qtKey == qtKey)
+            return mapping.virtualKey;
+    return 0;
+}
+
+bool SendKeyPress(HWND window, const QKeyEvent* event)
+{
+    const WORD key = VirtualKey(event->key());
+    const bool alt = event->modifiers().testFlag(Qt::AltModifier);
+    const LPARAM data = KeyData(event);
+    if (key != 0)
+        SendMessage(window, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, data);
+    // The character follows its key, as the message loop's translation makes it;
+    // control characters other than backspace stay keys only.
+    const QString text = event->text();
+    if (IsWindow(window) && text.size() == 1) {
+        const QChar ch = text.at(0);
+        const bool printable = ch.unicode() >= 0x20 && ch.unicode() < 0x7F;
+        if (printable || (ch.unicode() == 0x08 && !alt))
+            SendMessage(window, alt ? WM_SYSCHAR : WM_CHAR, ch.unicode(), data);
+    }
+    return key != 0 || !text.isEmpty();
+}
+
+void SendKeyRelease(HWND window, const QKeyEvent* event)
+{
+    const WORD key = VirtualKey(event->key());
+    if (key == 0)
+        return;
+    const bool alt = event->modifiers().testFlag(Qt::AltModifier);
+    SendMessage(window, alt ? WM_SYSKEYUP : WM_KEYUP, key, KeyData(event) | (LPARAM{3} << 30));
+}
+
+} // namespace EventTranslation
+
+// ---------------------------------------------------------------------------
+// TControlWidget
+
+TControlWidget::TControlWidget(TWinControl* control, TWindowSurface* surface, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), control_(control), surface_(surface)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus); // focus moves by the framework's own rules
+}
+
+HWND TControlWidget::Target() const
+{
+    return control_->HandleAllocated() ? control_->Handle() : nullptr;
+}
+
+void TControlWidget::Invalidate(const QRect&)
+{
+    dirty_ = true;
+    update();
+}
+
+bool TControlWidget::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        // Before Qt's own focus chain sees Tab: the dialog manager decides.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const HWND target = Target();
+        RunGuarded(control_, [target, key] { EventTranslation::SendKeyPress(target, key); });
+        return true;
+    }
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const HWND target = Target();
+        RunGuarded(control_, [target, key] { EventTranslation::SendKeyRelease(target, key); });
+        return true;
+    }
+    case QEvent::ShortcutOverride:
+        event->accept(); // keys are the window's, not shortcuts
+        return true;
+    case QEvent::Resize:
+        if (surface_ != nullptr) {
+            surface_->Resize(width(), height(), ColorToQRgb(control_->Color()));
+            dirty_ = true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+void TControlWidget::paintEvent(QPaintEvent* event)
+{
+    if (surface_ == nullptr)
+        return;
+    if (surface_->Image().width() != width() || surface_->Image().height() != height()) {
+        surface_->Resize(width(), height(), ColorToQRgb(control_->Color()));
+        dirty_ = true;
+    }
+    if (dirty_) {
+        dirty_ = false;
+        surface_->SetPainting(true);
+        const HWND target = Target();
+        RunGuarded(control_, [target] { SendMessage(target, WM_PAINT); });
+        surface_->SetPainting(false);
+    }
+    ShowSurface(this, surface_->Image(), event->rect());
+}
+
+void TControlWidget::SendMouse(QMouseEvent* event)
+{
+    const UINT msg = EventTranslation::MouseMessage(event);
+    if (msg == 0)
+        return;
+    const HWND target = Target();
+    const WPARAM keys = EventTranslation::MouseKeys(event);
+    const LPARAM point = EventTranslation::MousePoint(event);
+    RunGuarded(control_, [=] { SendMessage(target, msg, keys, point); });
+}
+
+void TControlWidget::mousePressEvent(QMouseEvent* event) { SendMouse(event); }
+void TControlWidget::mouseReleaseEvent(QMouseEvent* event) { SendMouse(event); }
+void TControlWidget::mouseDoubleClickEvent(QMouseEvent* event) { SendMouse(event); }
+void TControlWidget::mouseMoveEvent(QMouseEvent* event) { SendMouse(event); }
+
+void TControlWidget::enterEvent(QEnterEvent*)
+{
+    RunGuarded(control_, [this] { control_->Perform(CM_MOUSEENTER); });
+}
+
+void TControlWidget::leaveEvent(QEvent*)
+{
+    RunGuarded(control_, [this] { control_->Perform(CM_MOUSELEAVE); });
+}
+
+void TControlWidget::focusInEvent(QFocusEvent*)
+{
+    const HWND target = Target();
+    RunGuarded(control_, [target] { SendMessage(target, WM_SETFOCUS); });
+}
+
+void TControlWidget::focusOutEvent(QFocusEvent*)
+{
+    const HWND target = Target();
+    RunGuarded(control_, [target] { SendMessage(target, WM_KILLFOCUS); });
+}
+
+// ---------------------------------------------------------------------------
+// The binding of a windowed control: a child window, or a popup when the
+// control has no parent and asks for WS_POPUP.
+
+namespace {
+
+class TControlBinding : public TWindowBinding {
+public:
+    TControlBinding(TWinControl* control, const TCreateParams& params) : control_(control)
+    {
+        popup_ = control->Parent() == nullptr;
+        QWidget* parentWidget = popup_ ? nullptr : control->Parent()->ClientWidget();
+        Qt::WindowFlags flags;
+        if (popup_)
+            flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
+        surface_ = std::make_unique<TWindowSurface>(nullptr);
+        widget_ = new TControlWidget(control, surface_.get(), parentWidget, flags);
+        surface_ = std::make_unique<TWindowSurface>(widget_);
+        widget_->SetSurface(surface_.get());
+        if (popup_) {
+            widget_->setAttribute(Qt::WA_ShowWithoutActivating);
+            widget_->setAttribute(Qt::WA_X11DoNotAcceptFocus);
+        }
+        (void)params;
+    }
+
+    ~TControlBinding() override
+    {
+        if (!widget_.isNull()) {
+            widget_->SetSurface(nullptr);
+            delete widget_.data();
+        }
+    }
+
+    QWidget* Widget() override { return widget_.data(); }
+    TSurface* Surface() override { return surface_.get(); }
+    TSurface* WindowSurface() override { return surface_.get(); }
+
+    void SetBoundsFromControl() override
+    {
+        if (!widget_.isNull())
+            widget_->setGeometry(control_->Left(), control_->Top(), std::max(control_->Width(), 0),
+                                 std::max(control_->Height(), 0));
+    }
+
+    void SyncVisibility() override
+    {
+        if (widget_.isNull())
+            return;
+        widget_->setVisible(control_->Visible() && (!popup_ || control_->HandleAllocated()));
+    }
+
+    void SetWindowRect(const TRect& rect) override
+    {
+        control_->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
+    }
+
+    TSize ClientSize() const override
+    {
+        const TRect r = control_->ClientRect();
+        return {r.Width(), r.Height()};
+    }
+
+    void ShowCommand(int command) override
+    {
+        control_->SetVisible(command != SW_HIDE);
+        if (command != SW_HIDE && !widget_.isNull() && popup_)
+            widget_->raise();
+    }
+
+    void InvalidateClient(const TRect* rect) override
+    {
+        if (!widget_.isNull())
+            widget_->Invalidate(rect != nullptr ? QRect(rect->Left, rect->Top, rect->Width(), rect->Height())
+                                                : widget_->rect());
+    }
+
+private:
+    TWinControl* control_;
+    bool popup_ = false;
+    std::unique_ptr<TWindowSurface> surface_;
+    QPointer<TControlWidget> widget_;
+};
+
+// A popup window made by CreateWindowEx: its class procedure paints it from
+// WM_ERASEBKGND (with a device context in WParam) and WM_PAINT.
+class TPopupWidget : public QWidget {
+public:
+    TPopupWidget(QWidget* owner, TWindowSurface*& surface)
+        : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), surface_(surface)
+    {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_X11DoNotAcceptFocus);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+    bool dirty = true;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize && surface_ != nullptr) {
+            surface_->Resize(width(), height(), 0xFFFFFFFF);
+            dirty = true;
+        }
+        return QWidget::event(event);
+    }
+
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (surface_ == nullptr)
+            return;
+        surface_->Resize(width(), height(), 0xFFFFFFFF);
+        if (dirty) {
+            dirty = false;
+            const HWND self = WindowFromWidget(this);
+            surface_->SetPainting(true);
+            RunGuarded(nullptr, [this, self] {
+                const HDC dc = CreateSurfaceDC(surface_);
+                struct Release {
+                    HDC dc;
+                    ~Release() { DeleteDC(dc); }
+                } release{dc};
+                SendMessage(self, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+                SendMessage(self, WM_PAINT);
+            });
+            surface_->SetPainting(false);
+        }
+        ShowSurface(this, surface_->Image(), event->rect());
+    }
+
+private:
+    TWindowSurface*& surface_;
+};
+
+class TPopupHost : public TWindowHost {
+public:
+    TPopupHost(QWidget* owner, const TRect& bounds)
+    {
+        widget_ = new TPopupWidget(owner, surfacePointer_);
+        surface_ = std::make_unique<TWindowSurface>(widget_);
+        surfacePointer_ = surface_.get();
+        widget_->setGeometry(bounds.Left, bounds.Top, std::max(bounds.Width(), 0), std::max(bounds.Height(), 0));
+    }
+    ~TPopupHost() override
+    {
+        surfacePointer_ = nullptr;
+        if (!widget_.isNull())
+            delete widget_.data();
+    }
+
+    QWidget* Widget() override { return widget_.data(); }
+    TSurface* WindowSurface() override { return surface_.get(); }
+    void InvalidateClient(const TRect*) override
+    {
+        if (!widget_.isNull()) {
+            widget_->dirty = true;
+            widget_->update();
+        }
+    }
+    void ShowCommand(int command) override
+    {
+        if (widget_.isNull())
+            return;
+        if (command == SW_HIDE) {
+            widget_->hide();
+            return;
+        }
+        widget_->show(); // a popup never takes the activation
+        widget_->raise();
+    }
+
+private:
+    TWindowSurface* surfacePointer_ = nullptr;
+    std::unique_ptr<TWindowSurface> surface_;
+    QPointer<TPopupWidget> widget_;
+};
+
+} // namespace
+
+std::unique_ptr<TWindowBinding> MakeControlBinding(TWinControl* control, const TCreateParams& params)
+{
+    return std::make_unique<TControlBinding>(control, params);
+}
+
+std::unique_ptr<TWindowHost> CreatePopupHost(HWND owner, const std::string&, const TRect& bounds)
+{
+    QWidget* ownerWidget = nullptr;
+    if (TWindowHost* host = WindowHost(owner))
+        if (QWidget* widget = host->Widget())
+            ownerWidget = widget->window();
+    return std::make_unique<TPopupHost>(ownerWidget, bounds);
+}
