@@ -194,6 +194,14 @@ TFontObject::TFontObject(LOGFONT font, bool stock) : TGdiObject(TGdiObjectKind::
 {
 }
 
+void TFontObject::SetDescription(const LOGFONT& font)
+{
+    if (font == font_)
+        return;
+    font_ = font;
+    resolved_.reset();
+}
+
 std::shared_ptr<const TResolvedFont> TFontObject::Resolved() const
 {
     if (!resolved_)
@@ -338,10 +346,9 @@ void TFont::Assign(const TPersistent* source)
 
 void TFont::Changed()
 {
-    // A colour change keeps the font object, so a context that still holds it
-    // (and code that saved it for restoring) keeps a live handle.
-    if (handle_ && !(handle_->Description() == Description()))
-        handle_.reset();
+    // The object stays (a context or a caller may hold it); its description follows.
+    if (handle_)
+        handle_->SetDescription(Description());
     if (OnChange)
         OnChange(this);
 }

@@ -85,6 +85,8 @@ class TFontObject : public TGdiObject {
 public:
     explicit TFontObject(LOGFONT font, bool stock = false);
     const LOGFONT& Description() const { return font_; }
+    // Changes the description in place (contexts that selected it keep their copy).
+    void SetDescription(const LOGFONT& font);
     // Resolved on first use and kept: device contexts share it.
     std::shared_ptr<const TResolvedFont> Resolved() const;
 
@@ -139,7 +141,8 @@ public:
     // Takes every attribute of a description (the caller keeps its handle).
     void SetDescription(const LOGFONT& font);
 
-    // A font object for this description, owned by the TFont and renewed after a change.
+    // The font object of this description, owned by the TFont: one object for
+    // the TFont's whole life, its description following every change.
     HFONT Handle() const;
     // Takes a font object's description; the caller still owns and deletes it.
     void SetHandle(HFONT font);

@@ -120,7 +120,9 @@ void TBrush::Assign(const TPersistent* source)
 
 void TBrush::Changed()
 {
-    handle_.reset();
+    // The object stays (a context or a caller may hold it); its description follows.
+    if (handle_)
+        handle_->Brush = Description();
     if (OnChange)
         OnChange(this);
 }
@@ -192,14 +194,8 @@ void TPen::Assign(const TPersistent* source)
 
 void TPen::Changed()
 {
-    // The mode is no part of the pen object, so a mode change keeps it.
-    if (handle_) {
-        const LOGPEN current = Description();
-        const LOGPEN& held = handle_->Pen;
-        if (held.lopnStyle != current.lopnStyle || held.lopnWidth != current.lopnWidth ||
-            held.lopnColor != current.lopnColor)
-            handle_.reset();
-    }
+    if (handle_)
+        handle_->Pen = Description();
     if (OnChange)
         OnChange(this);
 }

@@ -32,7 +32,8 @@ public:
     void SetBitmap(TBitmap* bitmap);
 
     LOGBRUSH Description() const;
-    // A brush object for this description, owned by the TBrush and renewed after a change.
+    // The brush object of this description, owned by the TBrush: one object
+    // for the TBrush's whole life, its description following every change.
     HBRUSH Handle() const;
 
     void Assign(const TPersistent* source) override;
@@ -89,6 +90,7 @@ public:
     void SetMode(TPenMode mode);
 
     LOGPEN Description() const;
+    // The pen object, owned by the TPen for its whole life (description follows changes).
     HPEN Handle() const;
 
     void Assign(const TPersistent* source) override;
