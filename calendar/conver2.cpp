@@ -412,20 +412,45 @@ void GregorianToHijriDate(std::int32_t year, std::int32_t month, std::int32_t da
     result.WeekDay = static_cast<std::int32_t>(FloorMod(Trunc(d + 1.5L), 7));
 }
 
+namespace {
+
+// In 64 bits, so that no year or month can overflow it before the range check.
+std::int64_t LunationOfHijriMonth(std::int32_t year, std::int32_t month)
+{
+    return std::int64_t{12} * AstronomicalYear(year) + month - HijriLunationOffset;
+}
+
+bool LunationInRange(std::int64_t lunation)
+{
+    return lunation >= MinLunation && lunation <= MaxLunation;
+}
+
+} // namespace
+
+std::int32_t HijriMonthLunation(std::int32_t year, std::int32_t month)
+{
+    const std::int64_t lunation = LunationOfHijriMonth(year, month);
+    if (!LunationInRange(lunation))
+        throw ERangeError("The Hijri month " + IntToStr(month) + " of the year " + IntToStr(year) +
+                          " lies outside " + YearRangeText());
+    return static_cast<std::int32_t>(lunation);
+}
+
 void HijriToGregorianDate(std::int32_t year, std::int32_t month, std::int32_t day,
                           CalendarDate& result)
 {
-    const std::int64_t lunation =
-        std::int64_t{12} * AstronomicalYear(year) + month - HijriLunationOffset;
-    if (day < 1 || lunation < MinLunation || lunation > MaxLunation)
-        throw ERangeError("The Hijri date " + DateText(year, month, day) + " lies outside " +
-                          YearRangeText());
+    const auto outOfRange = [&] {
+        return ERangeError("The Hijri date " + DateText(year, month, day) + " lies outside " +
+                           YearRangeText());
+    };
+    const std::int64_t lunation = LunationOfHijriMonth(year, month);
+    if (day < 1 || !LunationInRange(lunation))
+        throw outOfRange();
     double newMoon;
     const double start = MonthStartInstant(static_cast<std::int32_t>(lunation), newMoon);
     const double jd = static_cast<double>(static_cast<Extended>(start) + day);
     if (!(jd >= MinJulianDay && jd < MaxJulianDay))
-        throw ERangeError("The Hijri date " + DateText(year, month, day) + " lies outside " +
-                          YearRangeText());
+        throw outOfRange();
     JulianDayToDate(result, jd);
     result.NewMoon = newMoon;
 }

@@ -88,6 +88,11 @@ double MonthStartInstant(std::int32_t k, double& newMoon);
 // sought and at most two above it.
 std::int32_t LunationEstimate(std::int32_t year, std::int32_t month, std::int32_t day);
 
+// The lunation of a Hijri month: twelve per year, lunation 1048 being Muharram
+// 1405. A month outside 1..12 runs into the neighbouring years. ERangeError
+// outside MinLunation..MaxLunation.
+std::int32_t HijriMonthLunation(std::int32_t year, std::int32_t month);
+
 // Civil (year, month, day) to Hijri, with the civil date's weekday and
 // DayFraction 0.5; NewMoon is left as it was.
 void GregorianToHijriDate(std::int32_t year, std::int32_t month, std::int32_t day,

@@ -1,0 +1,124 @@
+#include "tools/ConvertOutput.h"
+
+#include "calendar/conver2.h"
+#include "window/CalendarNames.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr const char* RuleNextDay = "next-day";
+constexpr const char* RuleDayAfterNext = "day-after-next";
+
+using TextLines = std::vector<std::pair<std::string, std::string>>;
+
+std::string Lines(const TextLines& fields)
+{
+    std::string text;
+    for (const auto& [key, value] : fields)
+        text += key + ": " + value + "\n";
+    return text;
+}
+
+std::string SignedDays(std::int32_t days)
+{
+    std::string text = IntToStr(days);
+    if (days > 0)
+        text.insert(text.begin(), '+');
+    return text;
+}
+
+} // namespace
+
+std::string FormatInstant(double julianDay, int hoursAhead)
+{
+    // Round to the minute first, so 23:59:40 becomes 00:00 of the next day.
+    const double minutes = std::round((julianDay + 0.5) * 1440) + hoursAhead * 60;
+    const double dayNumber = std::floor(minutes / 1440);
+    const auto minuteOfDay = static_cast<int>(minutes - dayNumber * 1440);
+    CalendarDate date;
+    JulianDayToDate(date, dayNumber - 0.5);
+    char clock[16];
+    std::snprintf(clock, sizeof clock, "%02d:%02d", minuteOfDay / 60, minuteOfDay % 60);
+    char zone[16] = "Z";
+    if (hoursAhead != 0)
+        std::snprintf(zone, sizeof zone, "%+03d:00", hoursAhead);
+    return FormatDate({date.Year, date.Month, date.Day}) + "T" + clock + zone;
+}
+
+std::string FormatDayReport(const DayReport& report, OutputForm form)
+{
+    if (form == OutputForm::ofJson) {
+        const Json object = {
+            {"gregorian", FormatDate(report.Gregorian)},
+            {"hijri", FormatDate(report.Hijri)},
+            {"weekday", DayName(report.WeekDay)},
+            {"weekday_number", report.WeekDay},
+            {"line", report.Line},
+        };
+        return object.dump(2) + "\n";
+    }
+    return Lines({
+        {"gregorian", FormatDate(report.Gregorian)},
+        {"hijri", FormatDate(report.Hijri)},
+        {"weekday", std::string(DayName(report.WeekDay))},
+        {"line", report.Line},
+    });
+}
+
+std::string FormatMonthReport(const MonthReport& report, OutputForm form)
+{
+    const std::string month = FormatMonth(report.Year, report.Month);
+    const std::string name = std::string(HMonthName(report.Month)) + " " + IntToStr(report.Year);
+    const std::string newMoon = FormatInstant(report.NewMoon);
+    const std::string newMoonUt3 = FormatInstant(report.NewMoon, 3);
+    const std::string firstDay = FormatDate(report.FirstDay);
+    const std::string_view firstWeekDay = DayName(report.FirstWeekDay);
+    if (form == OutputForm::ofJson) {
+        Json object = {
+            {"hijri_month", month},
+            {"name", name},
+            {"lunation", report.Lunation},
+            {"new_moon_ut", newMoon},
+            {"new_moon_ut3", newMoonUt3},
+            {"rule", report.OpensNextDay ? RuleNextDay : RuleDayAfterNext},
+            {"first_day", firstDay},
+            {"first_weekday", firstWeekDay},
+            {"length", report.Length},
+            {"borderline", report.Borderline},
+            {"umalqura_first_day", nullptr},
+            {"umalqura_difference", nullptr},
+        };
+        if (report.UmmAlQuraFirstDay) {
+            object["umalqura_first_day"] = FormatDate(*report.UmmAlQuraFirstDay);
+            object["umalqura_difference"] = report.UmmAlQuraDifference;
+        }
+        return object.dump(2) + "\n";
+    }
+    TextLines lines = {
+        {"hijri month", month + " (" + name + ")"},
+        {"lunation", IntToStr(report.Lunation)},
+        {"new moon", newMoon},
+        {"hour at UT+3", newMoonUt3.substr(newMoonUt3.find('T') + 1, 5)},
+        {"rule", report.OpensNextDay
+                     ? std::string(RuleNextDay) + " (new moon from 00:00 to 03:00 UT)"
+                     : std::string(RuleDayAfterNext) + " (new moon outside 00:00 to 03:00 UT)"},
+        {"first day", firstDay + " (" + std::string(firstWeekDay) + ")"},
+        {"length", IntToStr(report.Length) + " days"},
+        {"borderline", report.Borderline ? "yes" : "no"},
+    };
+    if (report.UmmAlQuraFirstDay) {
+        lines.emplace_back("umalqura first day", FormatDate(*report.UmmAlQuraFirstDay));
+        const bool oneDay = report.UmmAlQuraDifference == 1 || report.UmmAlQuraDifference == -1;
+        lines.emplace_back("umalqura difference",
+                           SignedDays(report.UmmAlQuraDifference) + (oneDay ? " day" : " days"));
+    }
+    return Lines(lines);
+}
