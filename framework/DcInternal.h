@@ -54,11 +54,21 @@ public:
     const QRegion& DeviceClip() const;
     void ClipChanged() { clipValid_ = false; }
 
-    QPoint ToDevice(int x, int y) const { return QPoint(x + State.Origin.X, y + State.Origin.Y); }
+    // Logical to device coordinates. Coordinates are first bounded far
+    // beyond any surface, so no sum or size can overflow.
+    static int Bounded(int v) { return v < -(1 << 28) ? -(1 << 28) : v > (1 << 28) ? (1 << 28) : v; }
+    QPoint ToDevice(int x, int y) const
+    {
+        return QPoint(Bounded(x) + State.Origin.X, Bounded(y) + State.Origin.Y);
+    }
     QRect ToDevice(const TRect& r) const
     {
-        return QRect(r.Left + State.Origin.X, r.Top + State.Origin.Y, r.Right - r.Left, r.Bottom - r.Top);
+        const QPoint topLeft = ToDevice(r.Left, r.Top);
+        return QRect(topLeft.x(), topLeft.y(), Bounded(r.Right) - Bounded(r.Left), Bounded(r.Bottom) - Bounded(r.Top));
     }
+
+    // The selected font, resolved on first use.
+    const TResolvedFont& Font();
 
     // The pixel a colour paints on this surface (black or white on a monochrome one).
     std::uint32_t DevicePixel(TColor color) const;
@@ -68,6 +78,7 @@ public:
 private:
     mutable QRegion clip_;
     mutable bool clipValid_ = false;
+    mutable QSize clipImageSize_;  // a surface that changed size invalidates the clip
 };
 
 // RGB32 pixel of a plain RGB colour, and back.
@@ -139,7 +150,7 @@ struct TTextFont {
     int Escapement = 0;  // tenths of a degree; 0 for faces that do not rotate
     int Extra = 0;
 };
-TTextFont CurrentTextFont(const TDeviceContext& dc);
+TTextFont CurrentTextFont(TDeviceContext& dc);
 // Advance width of a run, the character extra included after every character.
 int TextRunWidth(const TTextFont& font, const QString& text);
 // Draws a run whose cell's top-left corner lies at offset (in the run's own,

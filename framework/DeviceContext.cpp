@@ -65,8 +65,9 @@ TDeviceContext::~TDeviceContext()
 
 const QRegion& TDeviceContext::DeviceClip() const
 {
-    if (!clipValid_) {
-        const QImage& image = Surface->Image();
+    const QImage& image = Surface->Image();
+    if (!clipValid_ || image.size() != clipImageSize_) {
+        clipImageSize_ = image.size();
         QRect area(0, 0, image.width(), image.height());
         if (BaseClip)
             area = area.intersected(QRect(BaseClip->Left, BaseClip->Top, BaseClip->Width(), BaseClip->Height()));
@@ -76,6 +77,13 @@ const QRegion& TDeviceContext::DeviceClip() const
         clipValid_ = true;
     }
     return clip_;
+}
+
+const TResolvedFont& TDeviceContext::Font()
+{
+    if (!State.ResolvedFont)
+        State.ResolvedFont = std::make_shared<const TResolvedFont>(ResolveFont(State.Font));
+    return *State.ResolvedFont;
 }
 
 std::uint32_t TDeviceContext::DevicePixel(TColor color) const
@@ -295,7 +303,7 @@ HFONT SelectObject(HDC dc, HFONT font)
         return nullptr;
     auto* previous = static_cast<HFONT>(dc->State.FontObject);
     dc->State.Font = font->Description();
-    dc->State.ResolvedFont = font->Resolved();
+    dc->State.ResolvedFont = font->ResolvedIfReady();
     dc->State.FontObject = font;
     return previous;
 }

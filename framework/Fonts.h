@@ -89,6 +89,8 @@ public:
     void SetDescription(const LOGFONT& font);
     // Resolved on first use and kept: device contexts share it.
     std::shared_ptr<const TResolvedFont> Resolved() const;
+    // The resolution when one was made already, else null.
+    std::shared_ptr<const TResolvedFont> ResolvedIfReady() const { return resolved_; }
 
 private:
     LOGFONT font_;

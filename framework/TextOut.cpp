@@ -8,12 +8,13 @@
 
 #include <cmath>
 
-TTextFont CurrentTextFont(const TDeviceContext& dc)
+TTextFont CurrentTextFont(TDeviceContext& dc)
 {
     TTextFont font;
-    font.Font = dc.State.ResolvedFont->Font;
-    font.Metrics = dc.State.ResolvedFont->Metrics;
-    font.Escapement = dc.State.ResolvedFont->EscapementTenths;
+    const TResolvedFont& resolved = dc.Font();
+    font.Font = resolved.Font;
+    font.Metrics = resolved.Metrics;
+    font.Escapement = resolved.EscapementTenths;
     font.Extra = dc.State.CharExtra;
     if (font.Extra != 0)
         font.Font.setLetterSpacing(QFont::AbsoluteSpacing, font.Extra);
@@ -135,7 +136,7 @@ BOOL GetTextMetrics(HDC dc, TEXTMETRIC* metrics)
 {
     if (dc == nullptr || metrics == nullptr)
         return false;
-    *metrics = dc->State.ResolvedFont->Metrics;
+    *metrics = dc->Font().Metrics;
     return true;
 }
 
