@@ -400,3 +400,44 @@ TEST(Decorations, RaisedEdgeAndBevel)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DeviceContext, FollowsASurfaceThatShrinks)
+{
+    // A window surface can be resized while a context on it lives.
+    TImageSurface surface(40, 30, 0);
+    HDC dc = CreateSurfaceDC(&surface);
+    HBRUSH red = CreateSolidBrush(clRed);
+    FillRect(dc, Rect(0, 0, 40, 30), red);
+    surface.Image() = QImage(10, 8, QImage::Format_RGB32);
+    surface.Image().fill(0xFF000000u);
+    FillRect(dc, Rect(-1000000000, -1000000000, 1000000000, 1000000000), red);
+    EXPECT_EQ(QRgbToColor(surface.Image().pixel(9, 7)), clRed);
+    TRect box;
+    GetClipBox(dc, &box);
+    EXPECT_EQ(box, Rect(0, 0, 10, 8));
+    DeleteObject(red);
+    DeleteDC(dc);
+}
+
+TEST(DeviceContext, SaveAndRestoreBringBackTheState)
+{
+    auto bitmap = SentinelBitmap(4, 4);
+    HDC dc = bitmap->Canvas()->Handle();
+    SetTextColor(dc, clRed);
+    const int level = SaveDC(dc);
+    SetTextColor(dc, clBlue);
+    IntersectClipRect(dc, 0, 0, 1, 1);
+    SaveDC(dc);
+    SetROP2(dc, R2_XORPEN);
+    EXPECT_TRUE(RestoreDC(dc, level));  // both levels at once
+    EXPECT_EQ(GetTextColor(dc), clRed);
+    EXPECT_EQ(GetROP2(dc), R2_COPYPEN);
+    TRect box;
+    GetClipBox(dc, &box);
+    EXPECT_EQ(box, Rect(0, 0, 4, 4));
+    EXPECT_FALSE(RestoreDC(dc, -1));  // nothing left to restore
+}
+
+}  // namespace
