@@ -237,8 +237,12 @@ void TBitmap::Draw(TCanvas* target, const TRect& rect)
         KeyedTransfer(*dc, dc->ToDevice(rect), Image(), Monochrome(), QRect(0, 0, Width(), Height()), key, nullptr);
     } else {
         EnsureCanvas();
+        // A colour picture shrinks by dropping pixels, never by ANDing colours.
+        const int oldMode = Monochrome() ? 0 : SetStretchBltMode(dc, COLORONCOLOR);
         StretchBlt(dc, rect.Left, rect.Top, rect.Width(), rect.Height(), dc_.get(), 0, 0, Width(), Height(),
                    target->CopyMode());
+        if (oldMode != 0)
+            SetStretchBltMode(dc, oldMode);
     }
     if (Monochrome()) {
         SetTextColor(dc, oldText);

@@ -1,10 +1,12 @@
 // The canvas: a device context with its own font, brush and pen, drawn
 // through in the classic way. A tool is selected into the context before an
-// operation that uses it, and only after it changed (or the handle did), so
-// colours set on the context directly (SetBkColor, SetTextColor) stay until
-// then: selecting the brush sets the background colour to the brush colour
-// and the background mode to TRANSPARENT for a clear brush, OPAQUE otherwise;
-// selecting the font sets the text colour; selecting the pen sets the ROP2.
+// operation that uses it (and by Handle()), and only after it changed or the
+// handle did, so colours set on the context directly (SetBkColor,
+// SetTextColor) after Handle() stay until a tool changes. Selecting the font
+// sets the text colour to the font colour; selecting a solid (or pattern)
+// brush sets the background colour to the brush colour and the mode OPAQUE,
+// a hatched or clear one its complement and TRANSPARENT; selecting the pen
+// sets the ROP2 of its mode.
 #pragma once
 
 #include "framework/Classes.h"
