@@ -34,7 +34,7 @@ TEST(Colors, StandardSchemeResolvesThroughColorToRGB)
     EXPECT_EQ(clInfoBk, 0x80000018u);
 }
 
-TEST(Colors, PlainPaletteRelativeAndSpecialValues)
+TEST(Colors, PlainPaletteRelativeAndReservedValues)
 {
     EXPECT_EQ(ColorToRGB(RGB(1, 2, 3)), 0x030201u);             // red in the low byte
     EXPECT_EQ(ColorToRGB(PALETTERGB(0x10, 0x20, 0x30)), RGB(0x10, 0x20, 0x30));
