@@ -41,7 +41,7 @@ constexpr std::int32_t FirstGregorianDayNumber = 2299161;  // 15 October 1582
 constexpr std::int32_t DaysPerJulianCycle = 1461;          // four Julian years
 constexpr std::int32_t LunationOfMuharram1405 = 1048;
 constexpr std::int32_t HijriEpochYear = 1405;
-// Lunation of Hijri month 0 of astronomical year 0: lunation = 12 x year + month - this.
+// lunation = 12 x year + month - HijriLunationOffset, the year counted astronomically.
 constexpr std::int32_t HijriLunationOffset = 15813;
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
@@ -302,7 +302,7 @@ void JulianDayToDate(CalendarDate& result, double jd)
     result.Month = E <= 13 ? E - 1 : E - 13;
     const std::int32_t year = (result.Month > 2 ? C - 4716 : C - 4715) - 4 * cycles;
     result.Year = NoZeroYear(year);
-    // The day after the Julian day number's own weekday count: 0 falls on a Monday.
+    // (day number + 1) mod 7, never negative: day number 0 was a Monday.
     const std::int64_t dayNumber = std::int64_t{Z} - std::int64_t{cycles} * DaysPerJulianCycle;
     result.WeekDay = static_cast<std::int32_t>(FloorMod(dayNumber + 1, 7));
 }
