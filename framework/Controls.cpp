@@ -608,6 +608,9 @@ void TWinControl::CreateWnd()
 {
     if (parent_ != nullptr)
         parent_->HandleNeeded();
+    // Creating the parent's window creates its children's too, this one among them.
+    if (handle_ != nullptr)
+        return;
     TCreateParams params;
     CreateParams(params);
     binding_ = CreateBinding();

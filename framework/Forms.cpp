@@ -179,7 +179,7 @@ public:
             return;
         if (form_->Visible()) {
             window_->show();
-            window_->raise();
+            RaiseWindow(window_.data());
             window_->activateWindow();
         } else {
             window_->hide();
@@ -866,7 +866,7 @@ void TCustomForm::Show()
 {
     SetVisible(true);
     if (QWidget* widget = Widget()) {
-        widget->raise();
+        RaiseWindow(widget);
         widget->activateWindow();
     }
 }

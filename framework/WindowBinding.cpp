@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "framework/DeviceContext.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -29,6 +30,12 @@ void TWindowSurface::Resize(int width, int height, QRgb fill)
         painter.drawImage(0, 0, image_);
     }
     image_ = resized;
+}
+
+void RaiseWindow(QWidget* widget)
+{
+    if (widget != nullptr && QGuiApplication::platformName() != QLatin1String("offscreen"))
+        widget->raise();
 }
 
 void ShowSurface(QWidget* widget, const QImage& image, const QRect& area, QPoint offset)
@@ -327,8 +334,8 @@ public:
     void ShowCommand(int command) override
     {
         control_->SetVisible(command != SW_HIDE);
-        if (command != SW_HIDE && !widget_.isNull() && popup_)
-            widget_->raise();
+        if (command != SW_HIDE && popup_)
+            RaiseWindow(widget_.data());
     }
 
     void InvalidateClient(const TRect* rect) override
@@ -430,7 +437,7 @@ public:
             return;
         }
         widget_->show(); // a popup never takes the activation
-        widget_->raise();
+        RaiseWindow(widget_.data());
     }
 
 private:

@@ -75,6 +75,9 @@ private:
     bool dirty_ = true;
 };
 
+// Brings a window to the front where the platform can (the offscreen one cannot).
+void RaiseWindow(QWidget* widget);
+
 // Paints a surface's image on a widget (the part the event asks for).
 void ShowSurface(QWidget* widget, const QImage& image, const QRect& area, QPoint offset = {});
 

@@ -551,7 +551,8 @@ bool SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
         host->ShowCommand(SW_HIDE);
     else if ((flags & SWP_SHOWWINDOW) != 0)
         host->ShowCommand((flags & SWP_NOACTIVATE) != 0 ? SW_SHOWNOACTIVATE : SW_SHOW);
-    else if (widget != nullptr && (flags & SWP_NOZORDER) == 0 && widget->isVisible())
+    else if (widget != nullptr && (flags & SWP_NOZORDER) == 0 && widget->isVisible() &&
+             QGuiApplication::platformName() != QLatin1String("offscreen"))
         widget->raise();
     if ((flags & SWP_NOREDRAW) == 0)
         host->InvalidateClient(nullptr);
