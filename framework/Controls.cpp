@@ -2,6 +2,7 @@
 
 #include "framework/Application.h"
 #include "framework/Forms.h"
+#include "framework/Screen.h"
 #include "framework/WindowBinding.h"
 
 #include <QGuiApplication>
@@ -275,6 +276,8 @@ void TControl::SetCursor(TCursor cursor)
         return;
     cursor_ = cursor;
     Perform(CM_CURSORCHANGED);
+    if (parent_ != nullptr && dynamic_cast<TWinControl*>(this) == nullptr)
+        parent_->Perform(CM_CURSORCHANGED);
 }
 
 void TControl::SetAccessibleName(const std::string& name)
@@ -628,6 +631,7 @@ void TWinControl::CreateWnd()
         widget->setAccessibleDescription(QString::fromStdString(Hint()));
         widget->setEnabled(Enabled());
     }
+    ApplyCursor();
     CreateHandleDone();
     for (TControl* child : controls_)
         if (auto* windowed = dynamic_cast<TWinControl*>(child))
@@ -952,6 +956,9 @@ void TWinControl::WndProc(TMessage& m)
     case CM_MOUSELEAVE:
         UpdateMouseControl(nullptr);
         break;
+    case CM_CURSORCHANGED:
+        ApplyCursor();
+        return;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -995,12 +1002,27 @@ bool TWinControl::RouteMouseToChild(TMessage& m)
     return true;
 }
 
+void TWinControl::ApplyCursor()
+{
+    if (binding_ == nullptr || binding_->Widget() == nullptr || Screen == nullptr)
+        return;
+    QWidget* widget = ClientWidget();
+    // A windowless child under the pointer shows its own cursor.
+    const TCursor cursor = mouseControl_ != nullptr && mouseControl_->Cursor() != crDefault ? mouseControl_->Cursor()
+                                                                                           : Cursor();
+    if (cursor == crDefault)
+        widget->unsetCursor();
+    else
+        widget->setCursor(Screen->Cursors(cursor));
+}
+
 void TWinControl::UpdateMouseControl(TControl* control)
 {
     if (control == mouseControl_)
         return;
     TControl* previous = mouseControl_;
     mouseControl_ = control;
+    ApplyCursor();
     if (previous != nullptr)
         previous->Perform(CM_MOUSELEAVE);
     if (control != nullptr)

@@ -388,6 +388,8 @@ protected:
     void WMKillFocus(TMessage& message);
     bool RouteMouseToChild(TMessage& message);
     void UpdateMouseControl(TControl* control);
+    // Shows the cursor of the control under the pointer (or this control's).
+    void ApplyCursor();
 
     // Attaches a popup/top-level window's widget; TCustomForm makes its own.
     virtual std::unique_ptr<TWindowBinding> CreateBinding();

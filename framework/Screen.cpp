@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QObject>
 #include <QScreen>
 
 #include <algorithm>
@@ -54,6 +55,17 @@ TScreen::TScreen(TComponent* owner) : TComponent(owner)
     for (const StandardCursor& entry : StandardCursors)
         cursors_[entry.index] = QCursor(entry.shape);
     Screen = this;
+    watcher_ = std::make_unique<QObject>();
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        QObject::connect(primary, &QScreen::geometryChanged, watcher_.get(), [this] { DisplayChanged(); });
+}
+
+void TScreen::DisplayChanged()
+{
+    const LPARAM size = MakeLParam(Width(), Height());
+    for (TCustomForm* form : std::vector<TCustomForm*>(forms_))
+        if (form->HandleAllocated())
+            RunGuarded(form, [form, size] { SendMessage(form->Handle(), WM_DISPLAYCHANGE, 24, size); });
 }
 
 TScreen::~TScreen()

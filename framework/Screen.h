@@ -1,5 +1,7 @@
 // The screen: its size and pixel density, the cursor, the cursor table, the
-// forms, and the screen's device context (GetDC(0)).
+// forms, and the screen's device context (GetDC(0)). When the primary
+// screen's size changes every form gets WM_DISPLAYCHANGE (WParam bits per
+// pixel, LParam width and height).
 //
 // The screen surface: on the offscreen platform (tests) drawing goes to a
 // virtual screen image that tests read; copying from it gives what was drawn
@@ -20,6 +22,7 @@
 #include <vector>
 
 class TCustomForm;
+class QObject;
 
 class TScreen : public TComponent {
 public:
@@ -54,7 +57,11 @@ private:
     void AddForm(TCustomForm* form);
     void RemoveForm(TCustomForm* form);
 
+    // Tells every form when the screen's size changes (WM_DISPLAYCHANGE).
+    void DisplayChanged();
+
     TSize sizeOverride_;
+    std::unique_ptr<QObject> watcher_;
     std::map<TCursor, QCursor> cursors_;
     std::vector<TCustomForm*> forms_;
     std::unique_ptr<TSurface> surface_;

@@ -1,4 +1,5 @@
-// The real screen on X11: reading it grabs the root window's pixels; focus
+// The real screen on X11: reading it grabs the root window's pixels once per
+// screen context; focus
 // rectangles are drawn on the root window itself with XOR across child
 // windows, so drawing one twice restores the screen exactly.
 #include "framework/Surface.h"
@@ -28,8 +29,10 @@ public:
     }
     ~TX11ScreenSurface() override { XFreeGC(display_, gc_); }
 
-    // The screen as it was when first read after the surface went stale (a
-    // new screen context, or a native drawing since).
+    // The screen as it was when first read after a new screen context was
+    // made. Native focus rectangles do not refresh it: they are drawn twice
+    // (the second pass erases the first), and reading the whole screen for
+    // every rectangle would stall an animation.
     QImage& Image() override
     {
         if (stale_) {
@@ -73,7 +76,6 @@ public:
         XDrawPoints(display_, DefaultRootWindow(display_), gc_, points.data(), static_cast<int>(points.size()),
                     CoordModeOrigin);
         XFlush(display_);
-        stale_ = true;
         return true;
     }
 

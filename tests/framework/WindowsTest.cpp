@@ -1,6 +1,7 @@
 // Window procedures, hooks, messages, timers and the exception guard.
 #include "FrameworkTestSupport.h"
 
+#include "framework/DeviceContext.h"
 #include "framework/StdCtrls.h"
 #include "framework/Timers.h"
 #include "framework/Windows.h"
@@ -125,6 +126,50 @@ TEST(WindowProcedures, WindowLongsAddressStyleAndClassBytes)
     EXPECT_FALSE(UnregisterClass("TestPopupClass")); // a window of it still exists
     DestroyWindow(popup);
     EXPECT_TRUE(UnregisterClass("TestPopupClass"));
+}
+
+TEST(PopupWindows, OwnedPopupPaintsFromEraseAndNeverTakesTheActivation)
+{
+    TForm form(nullptr);
+    form.SetBounds(40, 40, 200, 150);
+    ASSERT_TRUE(ShowActive(&form));
+    int erases = 0;
+    ASSERT_TRUE(RegisterClass({"TestStripClass",
+                               MakeWindowProc([&](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+                                   if (msg != WM_ERASEBKGND)
+                                       return DefWindowProc(w, msg, wp, lp);
+                                   ++erases;
+                                   const HBRUSH red = CreateSolidBrush(clRed);
+                                   FillRect(reinterpret_cast<HDC>(wp), Rect(0, 0, 6, 100), red);
+                                   DeleteObject(red);
+                                   return 1;
+                               }),
+                               0, 0}));
+    const HWND strip = CreateWindowEx(0, "TestStripClass", "", WS_POPUP, 240, 46, 6, 100, form.Handle());
+    ASSERT_NE(strip, nullptr);
+    EXPECT_FALSE(IsWindowVisible(strip));
+    ShowWindow(strip, SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return erases > 0; }));
+    EXPECT_TRUE(form.Active());
+    const HDC dc = GetWindowDC(strip);
+    EXPECT_EQ(GetPixel(dc, 3, 50), clRed);
+    ReleaseDC(strip, dc);
+
+    form.BeforeDestruction();
+    EXPECT_FALSE(IsWindow(strip)) << "owned popups go with their owner";
+    EXPECT_TRUE(UnregisterClass("TestStripClass"));
+}
+
+TEST(ScreenContext, FocusRectanglesDrawnTwiceLeaveTheScreenAsItWas)
+{
+    const HDC dc = GetDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    const TColor before = GetPixel(dc, 10, 10);
+    DrawFocusRect(dc, Rect(10, 10, 50, 30));
+    EXPECT_NE(GetPixel(dc, 10, 10), before);
+    DrawFocusRect(dc, Rect(10, 10, 50, 30));
+    EXPECT_EQ(GetPixel(dc, 10, 10), before);
+    ReleaseDC(nullptr, dc);
 }
 
 // ---------------------------------------------------------------------------

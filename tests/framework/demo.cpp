@@ -1,7 +1,10 @@
 // A small form with one of each control, for looking at the framework on a
-// real display: framework_demo [seconds] (default 5) then it closes itself.
+// real display: framework_demo [seconds] [focus] closes itself after the
+// seconds (default 5); with "focus" it draws a focus rectangle around the
+// window on the screen one second after start.
 #include "framework/Application.h"
 #include "framework/Buttons.h"
+#include "framework/DeviceContext.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Screen.h"
@@ -11,6 +14,7 @@
 #include <QApplication>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -115,6 +119,15 @@ int main(int argc, char** argv)
     TTimer closer(nullptr);
     closer.SetInterval(static_cast<unsigned>((argc > 1 ? std::atoi(argv[1]) : 5) * 1000));
     closer.SetOnTimer([](TObject*) { DemoForm->Close(); });
+    TTimer focus(nullptr);
+    focus.SetInterval(1000);
+    if (argc > 2 && std::string(argv[2]) == "focus")
+        focus.SetOnTimer([&focus](TObject*) {
+            focus.SetEnabled(false);
+            const HDC dc = GetDC(nullptr);
+            DrawFocusRect(dc, InflateRect(DemoForm->BoundsRect(), 8, 8));
+            ReleaseDC(nullptr, dc);
+        });
     const int code = Application->Run();
     Application->DestroyForms();
     return code;
