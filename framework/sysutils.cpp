@@ -4,26 +4,10 @@
 #include <cmath>
 #include <limits>
 
-std::int32_t Trunc(long double value)
+void RaiseTruncRangeError(long double value)
 {
-    // Compare before converting: the conversion of an out-of-range value is
-    // undefined behaviour, and NaN compares false both ways. Whatever passes
-    // truncates into the 32-bit range.
-    if (!(value > -2147483649.0L && value < 2147483648.0L))
-        throw ERangeError("Trunc: the value " + std::to_string(static_cast<double>(value)) +
-                          " is outside the 32-bit integer range");
-    // Round to the nearest whole number by adding and taking away 1.5 x 2^63,
-    // then step back toward zero if that went past the value. The library's
-    // truncation and a direct conversion both reload the x87 control word twice,
-    // which costs more than the rest of a calendar conversion's arithmetic.
-    constexpr long double RoundingShift = 0x1.8p63L;
-    long double truncated = (value + RoundingShift) - RoundingShift;
-    if (value >= 0 && truncated > value)
-        truncated -= 1;
-    else if (value < 0 && truncated < value)
-        truncated += 1;
-    // Through double, exact for any whole number in range, converted by SSE.
-    return static_cast<std::int32_t>(static_cast<double>(truncated));
+    throw ERangeError("Trunc: the value " + std::to_string(static_cast<double>(value)) +
+                      " is outside the 32-bit integer range");
 }
 
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c)
