@@ -117,6 +117,7 @@ TControl::~TControl()
 {
     font_->OnChange = nullptr;
     canvas_->FreeHandle();
+    ForgetAccessibleControl(this);
     if (Application != nullptr)
         Application->ControlDestroyed(this);
     if (parent_ != nullptr)

@@ -335,9 +335,9 @@ void TFormWindow::moveEvent(QMoveEvent*)
     binding_->TakeBounds(geometry());
     const HWND target = binding_->Handle();
     const TPoint client = form_->ClientOrigin();
-    RunGuarded(form_, [target, client, this] {
+    TWindowPos position{target, nullptr, x(), y(), width(), height(), SWP_NOSIZE | SWP_NOZORDER};
+    RunGuarded(form_, [target, client, &position] {
         SendMessage(target, WM_MOVE, 0, MakeLParam(client.X, client.Y));
-        TWindowPos position{target, nullptr, x(), y(), width(), height(), SWP_NOSIZE | SWP_NOZORDER};
         SendMessage(target, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
     });
 }
@@ -350,11 +350,14 @@ void TFormWindow::resizeEvent(QResizeEvent*)
     binding_->TakeBounds(geometry());
     binding_->LayoutClient();
     const HWND target = binding_->Handle();
-    RunGuarded(form_, [target, this] {
+    const bool sendSize = !binding_->stateChanging;
+    const TRect client = form_->ClientRect();
+    const WPARAM kind = SizeKind(form_->WindowState());
+    TWindowPos position{target, nullptr, x(), y(), width(), height(), SWP_NOMOVE | SWP_NOZORDER};
+    RunGuarded(form_, [=, &position] {
         SendMessage(target, WM_NCPAINT, 1, 0);
-        if (!binding_->stateChanging)
-            binding_->SendSize();
-        TWindowPos position{target, nullptr, x(), y(), width(), height(), SWP_NOMOVE | SWP_NOZORDER};
+        if (sendSize)
+            SendMessage(target, WM_SIZE, kind, MakeLParam(client.Width(), client.Height()));
         SendMessage(target, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
     });
 }
@@ -394,10 +397,10 @@ void TFormWindow::changeEvent(QEvent* event)
         const bool active = isActiveWindow();
         if (active == binding_->ncActive_)
             return;
-        RunGuarded(form_, [target, active, this] {
+        const int minimized = form_->WindowState() == wsMinimized ? 1 : 0;
+        RunGuarded(form_, [target, active, minimized] {
             SendMessage(target, WM_NCACTIVATE, active ? 1 : 0, 0);
-            const WPARAM minimized = form_->WindowState() == wsMinimized ? 1 : 0;
-            SendMessage(target, WM_ACTIVATE, MakeWParam(active ? WA_ACTIVE : WA_INACTIVE, static_cast<int>(minimized)), 0);
+            SendMessage(target, WM_ACTIVATE, MakeWParam(active ? WA_ACTIVE : WA_INACTIVE, minimized), 0);
         });
     } else if (event->type() == QEvent::WindowStateChange && !binding_->stateChanging) {
         // The window manager minimised or restored the window.

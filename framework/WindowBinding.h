@@ -53,6 +53,7 @@ public:
     TControlWidget(TWinControl* control, TWindowSurface* surface, QWidget* parent, Qt::WindowFlags flags = {});
     void Invalidate(const QRect& rect);
     void SetSurface(TWindowSurface* surface) { surface_ = surface; }
+    TWinControl* Control() const { return control_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -80,5 +81,12 @@ void RaiseWindow(QWidget* widget);
 
 // Paints a surface's image on a widget (the part the event asks for).
 void ShowSurface(QWidget* widget, const QImage& image, const QRect& area, QPoint offset = {});
+
+// Accessibility: a windowed control's widget reports its windowless children
+// to assistive technology as children of its own, with the control's
+// accessible name and its hint as the description. A windowless control
+// leaving forgets its accessible object.
+void InstallAccessibleFactory();
+void ForgetAccessibleControl(TControl* control);
 
 std::unique_ptr<TWindowBinding> MakeControlBinding(TWinControl* control, const TCreateParams& params);

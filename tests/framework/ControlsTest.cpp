@@ -8,6 +8,7 @@
 #include "framework/Hints.h"
 #include "framework/StdCtrls.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 
@@ -241,6 +242,38 @@ TEST(Labels, AutoSizeFollowsTextAndNotifications)
     EXPECT_FALSE(label->ParentFont());
     form.Font()->SetHeight(-30);
     EXPECT_EQ(label->Font()->Height(), -9);
+    form.BeforeDestruction();
+}
+
+TEST(Accessibility, WindowlessChildrenAppearUnderTheirWindowWithNameAndHint)
+{
+    TForm form(nullptr);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(0, 0, 200, 100);
+    auto* button = new TButton(&form);
+    button->SetParent(panel);
+    button->SetCaption("&Close");
+    button->SetHint("Close and exit");
+    auto* label = new TLabel(&form);
+    label->SetParent(panel);
+    label->SetAccessibleName("Summary line");
+    label->SetHint("corresponding two dates");
+
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(panel->Widget());
+    ASSERT_NE(iface, nullptr);
+    ASSERT_EQ(iface->childCount(), 2);
+    QAccessibleInterface* buttonIface = iface->child(0);
+    EXPECT_EQ(buttonIface->role(), QAccessible::Button);
+    EXPECT_EQ(buttonIface->text(QAccessible::Description), "Close and exit");
+    QAccessibleInterface* labelIface = iface->child(1);
+    EXPECT_EQ(labelIface->role(), QAccessible::StaticText);
+    EXPECT_EQ(labelIface->text(QAccessible::Name), "Summary line");
+    EXPECT_EQ(labelIface->text(QAccessible::Description), "corresponding two dates");
+    EXPECT_EQ(iface->indexOfChild(labelIface), 1);
+    EXPECT_EQ(labelIface->parent(), iface);
+    delete label; // its accessible object goes with it
+    EXPECT_EQ(iface->childCount(), 1);
     form.BeforeDestruction();
 }
 
