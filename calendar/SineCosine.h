@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 struct SineCosine {
     long double Sin;
@@ -77,14 +76,12 @@ consteval long double InverseFactorial(int n)
     const long double quarterTurns = shifted - RoundingShift;
     if (!(std::fabs(quarterTurns) < MaxQuarterTurns))  // also NaN and infinity
         return {std::sin(angle), std::cos(angle)};
-    // The low bits of the shifted significand are those of the count (1.5 x 2^63 is
-    // a multiple of 4), which spares a conversion that reloads the x87 control word.
-    std::uint64_t significand;
-    std::memcpy(&significand, &shifted, sizeof significand);
     const long double remainder =
         ((angle - quarterTurns * HalfPi1) - quarterTurns * HalfPi2) - quarterTurns * HalfPi3;
     const SineCosine r = KernelSinCos(remainder);
-    switch (significand & 3) {
+    // The count is whole and below 2^31: exact as a double, and converted by SSE,
+    // which spares the x87 control-word reloads of a direct conversion.
+    switch (static_cast<std::int64_t>(static_cast<double>(quarterTurns)) & 3) {
     case 0: return {r.Sin, r.Cos};
     case 1: return {r.Cos, -r.Sin};
     case 2: return {-r.Sin, -r.Cos};
