@@ -783,10 +783,13 @@ void TWinControl::SelectNext(TWinControl* current, bool forward, bool checkTabSt
 
 bool TWinControl::CanFocus() const
 {
-    for (const TControl* c = this; c != nullptr; c = c->Parent())
+    // Visible and enabled up to the form; the form itself may still be hidden
+    // (it picks its first focus before it shows).
+    const TCustomForm* form = ParentForm();
+    for (const TControl* c = this; c != nullptr && c != form; c = c->Parent())
         if (!c->Visible() || !c->Enabled())
             return false;
-    return true;
+    return form == nullptr || form == this || form->Enabled();
 }
 
 bool TWinControl::Focused() const

@@ -112,7 +112,6 @@ public:
     {
         window_ = new TFormWindow(form, this);
         windowSurface_ = std::make_unique<TWindowSurface>(window_);
-        clientSurface_ = std::make_unique<TWindowSurface>(nullptr);
         client_ = new TControlWidget(form, nullptr, window_);
         clientSurface_ = std::make_unique<TWindowSurface>(client_);
         client_->SetSurface(clientSurface_.get());

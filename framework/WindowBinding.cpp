@@ -292,8 +292,7 @@ public:
         Qt::WindowFlags flags;
         if (popup_)
             flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
-        surface_ = std::make_unique<TWindowSurface>(nullptr);
-        widget_ = new TControlWidget(control, surface_.get(), parentWidget, flags);
+        widget_ = new TControlWidget(control, nullptr, parentWidget, flags);
         surface_ = std::make_unique<TWindowSurface>(widget_);
         widget_->SetSurface(surface_.get());
         if (popup_) {
