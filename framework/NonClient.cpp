@@ -201,6 +201,35 @@ bool SystemMenuItemEnabled(TSystemMenuItem item, const TFrameStyle& style, bool 
     return false;
 }
 
+TNonClientMetrics NonClientMetrics()
+{
+    // Every non-client text is the 8-point sans serif at 96 pixels per inch;
+    // the caption's is bold.
+    LOGFONT plain;
+    plain.lfHeight = -11;
+    plain.lfWeight = FW_NORMAL;
+    plain.lfFaceName = "MS Sans Serif";
+    LOGFONT bold = plain;
+    bold.lfWeight = FW_BOLD;
+
+    TNonClientMetrics metrics;
+    metrics.BorderWidth = GetSystemMetrics(SM_CXBORDER);
+    metrics.ScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+    metrics.ScrollHeight = GetSystemMetrics(SM_CYHSCROLL);
+    metrics.CaptionWidth = GetSystemMetrics(SM_CXSIZE);
+    metrics.CaptionHeight = GetSystemMetrics(SM_CYCAPTION) - 1;
+    metrics.CaptionFont = bold;
+    metrics.SmCaptionWidth = GetSystemMetrics(SM_CXSMSIZE);
+    metrics.SmCaptionHeight = GetSystemMetrics(SM_CYSMCAPTION) - 1;
+    metrics.SmCaptionFont = bold;
+    metrics.MenuWidth = GetSystemMetrics(SM_CXMENUSIZE);
+    metrics.MenuHeight = GetSystemMetrics(SM_CYMENUSIZE);
+    metrics.MenuFont = plain;
+    metrics.StatusFont = plain;
+    metrics.MessageFont = plain;
+    return metrics;
+}
+
 // ---------------------------------------------------------------------------
 // Painting
 
@@ -360,11 +389,9 @@ void PaintFrame(HDC dc, TSize windowSize, const TFrameStyle& style, const TFrame
 
     // caption text: bold, left, one line, cut with an ellipsis
     if (!state.Caption.empty() && !g.Text.IsEmpty()) {
-        LOGFONT font;
-        font.lfHeight = -11;
-        font.lfWeight = FW_BOLD;
-        font.lfFaceName = "MS Sans Serif";
-        const HFONT captionFont = CreateFontIndirect(font);
+        const TNonClientMetrics metrics = NonClientMetrics();
+        const HFONT captionFont = CreateFontIndirect(
+            IsToolWindow(style.BorderStyle) ? metrics.SmCaptionFont : metrics.CaptionFont);
         const int textSaved = SaveDC(dc);
         SelectObject(dc, captionFont);
         SetTextColor(dc, state.Active ? clCaptionText : clInactiveCaptionText);

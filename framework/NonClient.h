@@ -4,6 +4,7 @@
 // geometry and the canvas layer.
 #pragma once
 
+#include "framework/Fonts.h"
 #include "framework/Types.h"
 
 #include <string>
@@ -67,6 +68,26 @@ struct TSystemMenuEntry {
 extern const TSystemMenuEntry SystemMenuEntries[6];
 // Whether an entry is available in a window's current state.
 bool SystemMenuItemEnabled(TSystemMenuItem item, const TFrameStyle& style, bool minimized);
+
+// The fonts and sizes of the non-client area, as the classic settings record
+// holds them; the frame paints its caption with CaptionFont.
+struct TNonClientMetrics {
+    int BorderWidth = 1;
+    int ScrollWidth = 16;
+    int ScrollHeight = 16;
+    int CaptionWidth = 18;    // a caption button's cell
+    int CaptionHeight = 18;   // the caption bar without its line
+    LOGFONT CaptionFont;      // bold
+    int SmCaptionWidth = 12;
+    int SmCaptionHeight = 14;
+    LOGFONT SmCaptionFont;
+    int MenuWidth = 18;
+    int MenuHeight = 18;
+    LOGFONT MenuFont;
+    LOGFONT StatusFont;
+    LOGFONT MessageFont;
+};
+TNonClientMetrics NonClientMetrics();
 
 // ---------------------------------------------------------------------------
 // Painting

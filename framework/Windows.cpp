@@ -31,7 +31,8 @@ struct WindowRecord {
     HWND owner = nullptr;
     std::vector<unsigned char> extra;
     std::intptr_t userData = 0;
-    bool destroying = false;
+    bool destroyStarted = false; // DestroyWindow is running: a second call does nothing
+    bool destroying = false;     // past WM_NCDESTROY: the handle no longer counts
 };
 
 struct TimerKey {
@@ -383,8 +384,9 @@ bool DestroyWindow(HWND window)
 {
     auto& registry = Registry();
     WindowRecord* record = Find(window);
-    if (record == nullptr || record->destroying)
+    if (record == nullptr || record->destroyStarted)
         return false;
+    record->destroyStarted = true;
 
     // Whatever the procedures do, the handle is gone afterwards.
     struct Finish {

@@ -99,6 +99,16 @@ TEST(WindowProcedures, DestroyWindowSendsDestroyThenForgetsTheHandle)
     EXPECT_TRUE(DestroyWindow(window.handle));
     EXPECT_EQ(seen, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
     EXPECT_FALSE(IsWindow(window.handle));
+
+    // A procedure that destroys its window again while WM_DESTROY runs.
+    const HWND again = AllocateHWnd(MakeWindowProc([](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == WM_DESTROY) {
+            EXPECT_FALSE(DestroyWindow(w));
+        }
+        return DefWindowProc(w, msg, wp, lp);
+    }));
+    EXPECT_TRUE(DestroyWindow(again));
+    EXPECT_FALSE(IsWindow(window.handle));
 }
 
 TEST(WindowProcedures, PostedMessagesArriveLaterThroughTheProcedure)
