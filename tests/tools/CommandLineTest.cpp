@@ -170,13 +170,8 @@ TEST(FormatReports, JsonCarriesStableKeys)
     EXPECT_TRUE(early["umalqura_first_day"].is_null());
 }
 
-TEST(FormatReports, TextHasOneKeyValueLinePerField)
+TEST(FormatReports, MonthTextHasOneKeyValueLinePerField)
 {
-    EXPECT_EQ(FormatDayReport(ConvertGregorian({1999, 12, 9}), OutputForm::ofText),
-              "gregorian: 1999-12-09\n"
-              "hijri: 1420-09-01\n"
-              "weekday: Thursday\n"
-              "line: Thursday, 1 Ramadhan 1420  =  9 December 1999\n");
     const std::string month = FormatMonthReport(DescribeHijriMonth(1442, 9), OutputForm::ofText);
     EXPECT_NE(month.find("new moon: 2021-04-12T02:30Z\n"), std::string::npos) << month;
     EXPECT_NE(month.find("hour at UT+3: 05:30\n"), std::string::npos) << month;
@@ -220,18 +215,6 @@ TEST(ParseCommandLine, RefusesWhatItCannotUse)
     for (const auto& arguments : refused)
         EXPECT_THROW(ParseCommandLine(arguments), EUsageError)
             << (arguments.empty() ? "(nothing)" : arguments[0]);
-}
-
-TEST(RunDatesConvert, GivesStatusAndOneLineReason)
-{
-    std::string output, error;
-    EXPECT_EQ(RunDatesConvert({"to-hijri", "2001-02-31"}, output, error), 2);
-    EXPECT_TRUE(output.empty());
-    EXPECT_EQ(error, "dates-convert: there is no day 31 in February 2001, which has 28 days\n");
-    error.clear();
-    EXPECT_EQ(RunDatesConvert({"to-hijri", "2001-03-03"}, output, error), 0);
-    EXPECT_TRUE(error.empty());
-    EXPECT_NE(output.find("hijri: 1421-12-07\n"), std::string::npos) << output;
 }
 
 } // namespace
