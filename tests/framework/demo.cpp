@@ -69,6 +69,10 @@ public:
         speed->SetBounds(72, 28, 30, 34);
         speed->SetCaption("+");
 
+        auto* lowered = new TBevel(this);
+        lowered->SetParent(panel);
+        lowered->SetBounds(16, 96, 345, 30);
+
         auto* line = new TLabel(this);
         line->SetParent(panel);
         line->SetAutoSize(false);
@@ -81,10 +85,6 @@ public:
         line->SetCaption("A centred line that is cut at both ends when it is wider than its label");
         line->SetHint("corresponding two dates");
         line->SetShowHint(true);
-
-        auto* lowered = new TBevel(this);
-        lowered->SetParent(panel);
-        lowered->SetBounds(16, 96, 345, 30);
 
         auto* help = new TBitBtn(this);
         help->SetParent(panel);
