@@ -857,6 +857,8 @@ void TWinControl::ChangeScale(int m, int d)
 
 void TWinControl::PaintControls(HDC dc, TControl* first)
 {
+    TRect clip;
+    GetClipBox(dc, &clip);
     bool started = first == nullptr;
     for (TControl* child : std::vector<TControl*>(controls_)) {
         if (!started) {
@@ -865,6 +867,8 @@ void TWinControl::PaintControls(HDC dc, TControl* first)
                 continue;
         }
         if (dynamic_cast<TWinControl*>(child) != nullptr || !child->Visible())
+            continue;
+        if (IntersectRect(child->BoundsRect(), clip).IsEmpty())
             continue;
         const int saved = SaveDC(dc);
         struct Restore {
@@ -1038,7 +1042,9 @@ void TWinControl::WMPaint(TMessage&)
     TSurface* surface = ClientSurface();
     if (surface == nullptr)
         return;
-    const HDC dc = CreateSurfaceDC(surface);
+    // Only the invalid part is redrawn; the rest of the retained surface stays.
+    const TRect paintRect = binding_->PaintRect();
+    const HDC dc = CreateSurfaceDC(surface, {}, &paintRect);
     struct Release {
         HDC dc;
         ~Release() { DeleteDC(dc); }

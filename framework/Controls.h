@@ -437,4 +437,6 @@ public:
     virtual TSurface* Surface() = 0;          // the client surface
     virtual void SetBoundsFromControl() = 0;  // the control's bounds changed
     virtual void SyncVisibility() = 0;
+    // The part of the client area WM_PAINT redraws now.
+    virtual TRect PaintRect() const = 0;
 };

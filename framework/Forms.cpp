@@ -201,11 +201,13 @@ public:
     }
 
     void ShowCommand(int command) override;
-    void InvalidateClient(const TRect*) override
+    void InvalidateClient(const TRect* rect) override
     {
         if (!client_.isNull())
-            client_->Invalidate(client_->rect());
+            client_->Invalidate(rect != nullptr ? QRect(rect->Left, rect->Top, rect->Width(), rect->Height())
+                                                : client_->rect());
     }
+    TRect PaintRect() const override { return client_.isNull() ? TRect{} : client_->PaintRect(); }
     void InvalidateFrame() override { SendMessage(Handle(), WM_NCPAINT, 1, 0); }
     void UpdateNow() override
     {

@@ -181,10 +181,16 @@ HWND TControlWidget::Target() const
     return control_->HandleAllocated() ? control_->Handle() : nullptr;
 }
 
-void TControlWidget::Invalidate(const QRect&)
+void TControlWidget::Invalidate(const QRect& rect)
 {
+    const QRect area = rect.intersected(this->rect());
+    if (area.isEmpty())
+        return;
+    // A pending full repaint stays full.
+    if (!dirty_ || !dirtyRect_.isEmpty())
+        dirtyRect_ = dirtyRect_.united(area);
     dirty_ = true;
-    update();
+    update(area);
 }
 
 bool TControlWidget::event(QEvent* event)
@@ -213,6 +219,7 @@ bool TControlWidget::event(QEvent* event)
         if (surface_ != nullptr) {
             surface_->Resize(width(), height(), ColorToQRgb(control_->Color()));
             dirty_ = true;
+            dirtyRect_ = QRect();
         }
         break;
     default:
@@ -228,9 +235,12 @@ void TControlWidget::paintEvent(QPaintEvent* event)
     if (surface_->Image().width() != width() || surface_->Image().height() != height()) {
         surface_->Resize(width(), height(), ColorToQRgb(control_->Color()));
         dirty_ = true;
+        dirtyRect_ = QRect();
     }
     if (dirty_) {
         dirty_ = false;
+        paintRect_ = dirtyRect_.isEmpty() ? rect() : dirtyRect_;
+        dirtyRect_ = QRect();
         surface_->SetPainting(true);
         const HWND target = Target();
         RunGuarded(control_, [target] { SendMessage(target, WM_PAINT); });
@@ -351,6 +361,11 @@ public:
         if (!widget_.isNull())
             widget_->Invalidate(rect != nullptr ? QRect(rect->Left, rect->Top, rect->Width(), rect->Height())
                                                 : widget_->rect());
+    }
+
+    TRect PaintRect() const override
+    {
+        return widget_.isNull() ? TRect{} : widget_->PaintRect();
     }
 
 private:

@@ -51,7 +51,10 @@ void SendKeyRelease(HWND window, const QKeyEvent* event);
 class TControlWidget : public QWidget {
 public:
     TControlWidget(TWinControl* control, TWindowSurface* surface, QWidget* parent, Qt::WindowFlags flags = {});
+    // Marks rect for the next WM_PAINT (the union of what was invalidated).
     void Invalidate(const QRect& rect);
+    // The part the running (or last) WM_PAINT redraws, in client coordinates.
+    TRect PaintRect() const { return Bounds(paintRect_.x(), paintRect_.y(), paintRect_.width(), paintRect_.height()); }
     void SetSurface(TWindowSurface* surface) { surface_ = surface; }
     TWinControl* Control() const { return control_; }
 
@@ -74,6 +77,8 @@ private:
     TWinControl* control_;
     TWindowSurface* surface_;
     bool dirty_ = true;
+    QRect dirtyRect_;  // empty with dirty_: everything
+    QRect paintRect_;
 };
 
 // Brings a window to the front where the platform can (the offscreen one cannot).
