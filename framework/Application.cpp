@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -93,6 +95,8 @@ void TApplication::SetIcon(const TBitmap* icon)
     icon_ = std::make_unique<TBitmap>();
     icon_->Assign(icon);
     icon_->SetTransparent(true);
+    // The desktop shows it for every window (task switchers, window lists).
+    QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon_->Image())));
 }
 
 int TApplication::Run()

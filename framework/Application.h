@@ -60,7 +60,8 @@ public:
     // to match windows with their entry and icon.
     void SetDesktopFileName(const std::string& id);
 
-    // The application icon; forms show it in their caption unless they have one.
+    // The application icon; forms show it in their caption unless they have one,
+    // and it is every window's icon on the desktop.
     TBitmap* Icon() const { return icon_.get(); }
     void SetIcon(const TBitmap* icon);
 
