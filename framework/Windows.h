@@ -114,7 +114,8 @@ bool IsWindowVisible(HWND window);
 bool DestroyWindow(HWND window);
 
 // Window-long values: GWL_STYLE, GWL_EXSTYLE, GWL_USERDATA, or an offset into
-// the extra bytes of a registered class (4-byte values). 0 for anything else.
+// the extra bytes of a registered class (4-byte values). 0 for anything else;
+// the procedure (GWL_WNDPROC) is reached with GetWindowProc/SetWindowProc.
 std::intptr_t GetWindowLong(HWND window, int index);
 std::intptr_t SetWindowLong(HWND window, int index, std::intptr_t value);
 
