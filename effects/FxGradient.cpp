@@ -152,9 +152,12 @@ int EllipseRadius(int extent)
     return static_cast<int>(std::lround(extent * 5.0 / 7.0));
 }
 
-// Paints band i of n. The canvas has a solid brush of the band's colour and a clear pen.
-void PaintBand(TCanvas* canvas, const TStyleGeometry& g, const TRect& origin, int w, int h, int i, int n)
+// Paints band i of n over area (w x h, origin placed in it). The canvas has
+// a solid brush of the band's colour and a clear pen.
+void PaintBand(TCanvas* canvas, const TStyleGeometry& g, const TRect& area, const TRect& origin, int i, int n)
 {
+    const int w = area.Width();
+    const int h = area.Height();
     const int dw = MulDiv(i + 1, w, n);
     const int dh = MulDiv(i + 1, h, n);
     const int cx = origin.Left;
@@ -170,6 +173,12 @@ void PaintBand(TCanvas* canvas, const TStyleGeometry& g, const TRect& origin, in
         canvas->Rectangle(cx - dw / 2, cy - dh / 2, cx + dw / 2 + 2, cy + dh / 2 + 2);
         break;
     case TBandShape::CentredEllipse: {
+        // The outermost ellipse is meant to reach the corners; without a pen
+        // it misses a corner pixel or two, so that band covers the whole area.
+        if (i == n - 1) {
+            canvas->FillRect(area);
+            break;
+        }
         const int a = EllipseRadius(dw);
         const int b = EllipseRadius(dh);
         canvas->Ellipse(cx - a, cy - b, cx + a, cy + b);
@@ -195,6 +204,7 @@ void FillGradientRect(TCanvas* canvas, const TRect& rect, TFxGradientStyle style
     const bool usePalette = (flags & gfPalette) != 0 && PaletteUseAllowed();
     const TStyleGeometry& geometry = GeometryOf(style);
     TRect origin = geometry.Origin(w, h);
+    TRect area = Rect(0, 0, w, h);
 
     // Declared in release order: the clip and the palettes go before the bitmap.
     std::unique_ptr<TBitmap> offscreen;
@@ -210,6 +220,7 @@ void FillGradientRect(TCanvas* canvas, const TRect& rect, TFxGradientStyle style
             clip.emplace(canvas->Handle(), clipRect);
         }
         origin = OffsetRect(origin, rect.Left, rect.Top);
+        area = rect;
     }
     std::optional<TFxPaletteSelection> targetPalette;
     if (usePalette)
@@ -220,7 +231,7 @@ void FillGradientRect(TCanvas* canvas, const TRect& rect, TFxGradientStyle style
     const auto paint = [&](int i) {
         const TColor c = (*colors)[static_cast<std::size_t>(i)];
         target->Brush()->SetColor(usePalette ? (ColorToRGB(c) | PaletteRelativeFlag) : ColorToRGB(c));
-        PaintBand(target, geometry, origin, w, h, i, n);
+        PaintBand(target, geometry, area, origin, i, n);
     };
     // Later (larger) shapes go first so the smaller ones overdraw them.
     if (geometry.Shape == TBandShape::Columns)
