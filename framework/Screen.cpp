@@ -23,6 +23,12 @@ namespace {
 class TVirtualScreenSurface : public TSurface {
 public:
     QImage& Image() override { return image_; }
+    // The depth the platform reports for its screen, not the image's format.
+    int BitsPerPixel() const override
+    {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen != nullptr ? screen->depth() : 24;
+    }
     void Fit(int width, int height)
     {
         if (image_.width() == width && image_.height() == height)

@@ -43,6 +43,8 @@ public:
         return image_;
     }
     void MarkStale() { stale_ = true; }
+    // The root window's depth, not the grabbed image's format.
+    int BitsPerPixel() const override { return DefaultDepth(display_, DefaultScreen(display_)); }
 
     bool DrawFocusRectNative(const TRect& rect, const QRegion& clip) override
     {

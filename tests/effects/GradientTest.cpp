@@ -1,8 +1,12 @@
 // Gradients: band colours, the description's rebuild rule, and how each
 // style lays its bands out, in exact pixels.
+#include "effects/FxDisplay.h"
 #include "effects/FxGradient.h"
 
 #include "tests/graphics/PixelTest.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <set>
 
@@ -268,4 +272,12 @@ TEST(GradientPaint, PalettesAndBitmapsAreReleased)
     EXPECT_EQ(TGdiObject::LiveCount(), withBitmap);
     bitmap.reset();
     EXPECT_EQ(TGdiObject::LiveCount(), before);
+}
+
+TEST(Display, ColourDepthIsTheScreens)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(DisplayColorDepth(), screen->depth());
+    EXPECT_TRUE(PaletteUseAllowed());
 }
