@@ -84,6 +84,9 @@ void TComponent::DestroyComponents()
         std::unique_ptr<TComponent> newest = std::move(components_.back());
         components_.pop_back();
         newest->owner_ = nullptr;
+        // Destroying from its own destructor's first line on, as a freed
+        // component is, not only once the base destructor runs.
+        newest->state_.Include(csDestroying);
         Notification(newest.get(), opRemove);
         newest.reset();
     }
