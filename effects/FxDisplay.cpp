@@ -1,13 +1,14 @@
 #include "effects/FxDisplay.h"
 
+#include "services/FxApplication.h"
+
 #include "framework/DeviceContext.h"
 #include "framework/Windows.h"
 
 namespace {
 
-// The services object's initial PaintOptions: bits 1, 2, 4 and 5 set, bit 0 clear.
+// The services object's initial PaintOptions, for painting without one.
 constexpr std::uint8_t DefaultPaintOptions = 0x36;
-constexpr std::uint8_t PaletteOnlyAboveEightBits = 0x01;
 
 } // namespace
 
@@ -23,13 +24,12 @@ int DisplayColorDepth()
 
 std::uint8_t PaintOptions()
 {
-    // The services object does not carry its options yet; its initial value stands in.
-    return DefaultPaintOptions;
+    return ApplicationServices != nullptr ? ApplicationServices->PaintOptions : DefaultPaintOptions;
 }
 
 bool PaletteUseAllowed()
 {
-    return (PaintOptions() & PaletteOnlyAboveEightBits) == 0 || DisplayColorDepth() >= 9;
+    return (PaintOptions() & poPaletteAboveEightBits) == 0 || DisplayColorDepth() >= 9;
 }
 
 TFxPaletteSelection::TFxPaletteSelection(HDC dc, HPALETTE palette)

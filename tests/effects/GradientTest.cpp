@@ -3,6 +3,9 @@
 #include "effects/FxDisplay.h"
 #include "effects/FxGradient.h"
 
+#include "services/FxApplication.h"
+#include "services/ServicesModule.h"
+
 #include "tests/graphics/PixelTest.h"
 
 #include <QGuiApplication>
@@ -274,10 +277,16 @@ TEST(GradientPaint, PalettesAndBitmapsAreReleased)
     EXPECT_EQ(TGdiObject::LiveCount(), before);
 }
 
-TEST(Display, ColourDepthIsTheScreens)
+// A deep display realises palettes whether or not the services object limits
+// them to deep displays.
+TEST(Display, ColourDepthIsTheScreensAndDeepScreensTakePalettes)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(DisplayColorDepth(), screen->depth());
+    EXPECT_TRUE(PaletteUseAllowed());
+    const TServicesModule services;
+    EXPECT_EQ(PaintOptions(), 0x36);
+    ApplicationServices->PaintOptions |= poPaletteAboveEightBits;
     EXPECT_TRUE(PaletteUseAllowed());
 }

@@ -175,14 +175,6 @@ TEST(EffectText, ClipAndTracingLastOnlyForTheCall)
     DeleteObject(region);
 }
 
-TEST(EffectText, LeavesFaceColourAndClearBrush)
-{
-    auto effect = Effect(tdRaisedShadow);
-    auto bitmap = Glyph(effect.get());
-    EXPECT_EQ(bitmap->Canvas()->Font()->Color(), Face);
-    EXPECT_EQ(bitmap->Canvas()->Brush()->Style(), bsClear);
-}
-
 TEST(Caption, AngleWrapsAndSilentPosition)
 {
     TFxCaption caption;
