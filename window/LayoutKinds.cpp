@@ -1,0 +1,95 @@
+#include "window/LayoutKinds.h"
+
+#include "framework/Buttons.h"
+#include "framework/ExtCtrls.h"
+#include "framework/StdCtrls.h"
+#include "window/Spin.h"
+
+void ApplyFont(TFont& font, const TFontSpec& spec)
+{
+    font.SetName(spec.Name);
+    font.SetHeight(spec.Height);
+    font.SetStyle(spec.Style);
+    font.SetColor(spec.Color);
+}
+
+namespace {
+
+TControl* MakeBox(TComponent* owner, TBevelStyle style)
+{
+    auto* bevel = MakeOwned<TBevel>(owner);
+    bevel->SetShape(bsBox);
+    bevel->SetStyle(style);
+    return bevel;
+}
+
+TControl* MakePanel(TComponent* owner, TPanelBevel outer, TPanelBevel inner)
+{
+    auto* panel = MakeOwned<TPanel>(owner);
+    panel->SetBevelOuter(outer);
+    panel->SetBevelInner(inner);
+    panel->SetAlignment(taCenter);
+    return panel;
+}
+
+TControl* MakeBitButton(TComponent* owner, TBitBtnKind kind)
+{
+    auto* button = MakeOwned<TBitBtn>(owner);
+    button->SetKind(kind);
+    return button;
+}
+
+} // namespace
+
+TControl* MakeRaisedBox(TComponent* owner)
+{
+    return MakeBox(owner, bsRaised);
+}
+
+TControl* MakeLoweredBox(TComponent* owner)
+{
+    return MakeBox(owner, bsLowered);
+}
+
+TControl* MakeFixedCentredLabel(TComponent* owner)
+{
+    auto* label = MakeOwned<TLabel>(owner);
+    label->SetAutoSize(false);
+    label->SetAlignment(taCenter);
+    return label;
+}
+
+TControl* MakeRaisedPanel(TComponent* owner)
+{
+    return MakePanel(owner, bvRaised, bvNone);
+}
+
+TControl* MakeNumberField(TComponent* owner)
+{
+    return MakePanel(owner, bvRaised, bvLowered);
+}
+
+TControl* MakeLoweredPanel(TComponent* owner)
+{
+    return MakePanel(owner, bvLowered, bvNone);
+}
+
+TControl* MakeGroupBox(TComponent* owner)
+{
+    return MakeOwned<TGroupBox>(owner);
+}
+
+TControl* MakeSpinButton(TComponent* owner)
+{
+    return MakeOwned<TSpinButton>(owner);
+}
+
+TControl* MakeHelpButton(TComponent* owner)
+{
+    return MakeBitButton(owner, bkHelp);
+}
+
+TControl* MakeOkButton(TComponent* owner)
+{
+    return MakeBitButton(owner, bkOK);
+}
