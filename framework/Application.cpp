@@ -20,6 +20,16 @@ constexpr std::uintptr_t HintShowTimer = 1;
 constexpr std::uintptr_t HintHideTimer = 2;
 // Distance of a hint below the pointer's hot spot: a classic pointer's height.
 constexpr int HintCursorOffset = 20;
+
+// A control without a hint of its own shows its parent's (the halves of a
+// composite control show the control's).
+std::string HintOf(const TControl* control)
+{
+    for (; control != nullptr; control = control->Parent())
+        if (!control->Hint().empty())
+            return control->Hint();
+    return {};
+}
 } // namespace
 
 void RunGuarded(TObject* sender, const std::function<void()>& fn) noexcept
@@ -201,7 +211,7 @@ void TApplication::HintMouseMessage(TControl* control, TPoint cursor)
     hintControl_ = control;
     hintCursor_ = cursor;
     hintActive_ = false;
-    if (control == nullptr || !showHint_ || !control->ShowHint() || control->Hint().empty()) {
+    if (control == nullptr || !showHint_ || !control->ShowHint() || HintOf(control).empty()) {
         return;
     }
     hintActive_ = hintShowing;
@@ -237,7 +247,7 @@ void TApplication::ActivateHint()
     TControl* control = hintControl_;
     if (control == nullptr || !showHint_)
         return;
-    std::string hint = control->Hint();
+    std::string hint = HintOf(control);
     bool canShow = control->ShowHint() && !hint.empty();
     if (canShow && control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&hint)) != 0)
         canShow = false;

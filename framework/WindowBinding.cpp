@@ -1,6 +1,7 @@
 #include "framework/WindowBinding.h"
 
 #include "framework/Application.h"
+#include "framework/Buttons.h"
 #include "framework/DeviceContext.h"
 #include "framework/StdCtrls.h"
 
@@ -478,7 +479,7 @@ namespace {
 
 QAccessible::Role RoleOf(const TControl* control)
 {
-    if (dynamic_cast<const TButton*>(control) != nullptr)
+    if (dynamic_cast<const TButton*>(control) != nullptr || dynamic_cast<const TSpeedButton*>(control) != nullptr)
         return QAccessible::Button;
     if (dynamic_cast<const TGroupBox*>(control) != nullptr)
         return QAccessible::Grouping;
