@@ -16,7 +16,7 @@ namespace {
 
 // The window font: "System" with a 16-pixel character height, at a design
 // resolution of 120 pixels per inch where its text is 16 pixels high.
-const TFontSpec WindowFont{"System", -16, {}, clWindowText};
+const TLayoutFont WindowFont{"System", -16, {}, clWindowText};
 constexpr int DesignPixelsPerInch = 120;
 constexpr int DesignTextHeight = 16;
 constexpr TSize DesignClientSize{393, 392};

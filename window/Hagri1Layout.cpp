@@ -17,8 +17,8 @@
 
 namespace {
 
-const TFontSpec SummaryFont{"Times New Roman", -13, {fsBold}, clBlue};
-const TFontSpec CreditFont{"Times New Roman", -13, {}, clBlue};
+const TLayoutFont SummaryFont{"Times New Roman", -13, {fsBold}, clBlue};
+const TLayoutFont CreditFont{"Times New Roman", -13, {}, clBlue};
 
 // Stores a made widget in the form's member of that name, as its own type.
 template <auto Member>
@@ -40,7 +40,7 @@ struct TLayoutRow {
     int Width;
     int Height;
     const char* Caption;        // nullptr: none
-    const TFontSpec* Font;      // nullptr: the parent's
+    const TLayoutFont* Font;      // nullptr: the parent's
     const char* Hint;           // shown on its own; also the accessible description
     int TabOrder;               // among the parent's windows; -1 for graphic widgets
     const char* AccessibleName; // nullptr: the caption serves

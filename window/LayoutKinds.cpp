@@ -5,12 +5,12 @@
 #include "framework/StdCtrls.h"
 #include "window/Spin.h"
 
-void ApplyFont(TFont& font, const TFontSpec& spec)
+void ApplyFont(TFont& font, const TLayoutFont& layout)
 {
-    font.SetName(spec.Name);
-    font.SetHeight(spec.Height);
-    font.SetStyle(spec.Style);
-    font.SetColor(spec.Color);
+    font.SetName(layout.Name);
+    font.SetHeight(layout.Height);
+    font.SetStyle(layout.Style);
+    font.SetColor(layout.Color);
 }
 
 namespace {

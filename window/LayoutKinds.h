@@ -10,13 +10,13 @@
 #include "framework/Fonts.h"
 
 // A font a row carries of its own; rows without one take their parent's.
-struct TFontSpec {
+struct TLayoutFont {
     const char* Name;
     int Height; // negative: character height in pixels
     TFontStyles Style;
     TColor Color;
 };
-void ApplyFont(TFont& font, const TFontSpec& spec);
+void ApplyFont(TFont& font, const TLayoutFont& layout);
 
 // Makes a widget owned by owner (which frees it); the caller sets its parent.
 using TWidgetMaker = TControl* (*)(TComponent* owner);
