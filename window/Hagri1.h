@@ -18,9 +18,11 @@
 
 class TBevel;
 class TBitBtn;
+class TFxLabelFill;
 class TGroupBox;
 class TLabel;
 class TPanel;
+class TShape;
 class TSpinButton;
 
 class TForm1 : public TForm {
@@ -30,6 +32,10 @@ public:
 
     // The widgets, made from the layout table (the form owns them).
     TBevel* Bevel2 = nullptr;
+    TLabel* Label2 = nullptr;             // empty; paints only its background
+    TFxLabelFill* FxLabelFill1 = nullptr; // banner: "Gregorian Converter"
+    TFxLabelFill* FxLabelFill2 = nullptr; // banner: "Hijri"
+    TShape* Shape1 = nullptr;             // the hyphen between the two
     TPanel* Panel1 = nullptr;
     TBevel* Bevel1 = nullptr;
     TLabel* Label1 = nullptr;     // the summary line

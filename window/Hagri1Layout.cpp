@@ -6,6 +6,7 @@
 // after the table is built.
 #include "window/Hagri1.h"
 
+#include "effects/FxLabelFill.h"
 #include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
@@ -19,6 +20,9 @@ namespace {
 
 const TLayoutFont SummaryFont{"Times New Roman", -13, {fsBold}, clBlue};
 const TLayoutFont CreditFont{"Times New Roman", -13, {}, clBlue};
+const TLayoutFont SymbolFont{"Symbol", -27, {fsBold}, clBlue};
+const TLayoutFont GregorianBannerFont{"Times New Roman", -27, {fsBold}, clBlue};
+const TLayoutFont HijriBannerFont{"Times New Roman", -27, {fsBold}, clBlack};
 
 // Stores a made widget in the form's member of that name, as its own type.
 template <auto Member>
@@ -53,9 +57,11 @@ struct TLayoutRow {
 const TLayoutRow Form1Layout[] = {
 //   Name           Make                   Parent       Left Top  W    H    Caption           Font          Hint                      Tab AccessibleName     Click                         DownClick                       Bind
     {"Bevel2",      MakeRaisedBox,         nullptr,     8,   8,   377, 65,  nullptr,          nullptr,      nullptr,                  -1, nullptr,           nullptr,                      nullptr,                        BindTo<&TForm1::Bevel2>},
-    // The banner goes here, inside Bevel2 and in this order: Label2, FxLabelFill1
-    // ("Gregorian Converter"), FxLabelFill2 ("Hijri") and Shape1 (the hyphen that
-    // overlaps the left edge of "Gregorian Converter").
+    // The banner inside Bevel2; the hyphen overlaps the left edge of "Gregorian Converter".
+    {"Label2",      MakeAutoSizeLabel,     nullptr,     86,  24,  8,   34,  nullptr,          &SymbolFont,  nullptr,                  -1, nullptr,           nullptr,                      nullptr,                        BindTo<&TForm1::Label2>},
+    {"FxLabelFill1", MakeGradientLabel,    nullptr,     106, 16,  264, 49,  "Gregorian Converter", &GregorianBannerFont, nullptr,      -1, nullptr,           nullptr,                      nullptr,                        BindTo<&TForm1::FxLabelFill1>},
+    {"FxLabelFill2", MakeGradientLabel,    nullptr,     22,  16,  73,  49,  "Hijri",          &HijriBannerFont, nullptr,              -1, nullptr,           nullptr,                      nullptr,                        BindTo<&TForm1::FxLabelFill2>},
+    {"Shape1",      MakeHyphenShape,       nullptr,     94,  38,  16,  8,   nullptr,          nullptr,      nullptr,                  -1, nullptr,           nullptr,                      nullptr,                        BindTo<&TForm1::Shape1>},
     {"Panel1",      MakeRaisedPanel,       nullptr,     8,   112, 378, 273, nullptr,          nullptr,      nullptr,                   0, nullptr,           nullptr,                      nullptr,                        BindTo<&TForm1::Panel1>},
     {"Bevel1",      MakeLoweredBox,        "Panel1",    24,  104, 322, 34,  nullptr,          nullptr,      nullptr,                  -1, nullptr,           nullptr,                      nullptr,                        BindTo<&TForm1::Bevel1>},
     {"Label1",      MakeFixedCentredLabel, "Panel1",    32,  112, 305, 15,  nullptr,          &SummaryFont, "corresponding two dates", -1, "Corresponding dates", nullptr,                  nullptr,                        BindTo<&TForm1::Label1>},

@@ -1,5 +1,6 @@
 #include "window/LayoutKinds.h"
 
+#include "effects/FxLabelFill.h"
 #include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
@@ -92,4 +93,29 @@ TControl* MakeHelpButton(TComponent* owner)
 TControl* MakeOkButton(TComponent* owner)
 {
     return MakeBitButton(owner, bkOK);
+}
+
+TControl* MakeAutoSizeLabel(TComponent* owner)
+{
+    return MakeOwned<TLabel>(owner);
+}
+
+TControl* MakeGradientLabel(TComponent* owner)
+{
+    auto* label = MakeOwned<TFxLabelFill>(owner);
+    label->SetAutoSize(false);
+    label->SetAlignment(agCenter);
+    label->FillObject()->SetStyle(sfGradient);
+    label->FontFx()->SetStyle(tdRaisedShadow);
+    return label;
+}
+
+TControl* MakeHyphenShape(TComponent* owner)
+{
+    auto* shape = MakeOwned<TShape>(owner);
+    shape->SetShape(stRectangle);
+    shape->Brush()->SetColor(clActiveCaption);
+    shape->Pen()->SetColor(clBlack);
+    shape->Pen()->SetWidth(1);
+    return shape;
 }

@@ -31,3 +31,6 @@ TControl* MakeGroupBox(TComponent* owner);
 TControl* MakeSpinButton(TComponent* owner);      // up and down arrows, no tab stop
 TControl* MakeHelpButton(TComponent* owner);      // push button with the stock question-mark glyph
 TControl* MakeOkButton(TComponent* owner);        // push button with the stock tick; the default button
+TControl* MakeAutoSizeLabel(TComponent* owner);   // label: sized to its text
+TControl* MakeGradientLabel(TComponent* owner);   // banner label: gradient faces, raised and shadowed, centred, fixed size
+TControl* MakeHyphenShape(TComponent* owner);     // rectangle in the active-caption colour, black outline
