@@ -111,21 +111,19 @@ TEST(TimerPool, PausedTicksDoNothing)
     EXPECT_EQ(fired, 1);
 }
 
-TEST(TimerPool, StartsOnlyWithAnEnabledItem)
+TEST(TimerPool, StartsOnlyWithAnEnabledItemAndClearStops)
 {
     TManualPool pool;
-    pool.UpdateTimer(true);
-    EXPECT_FALSE(pool.Active());
     TimerPoolItem* item = pool.AddItem(1, 1);
     item->SetEnabled(false);
     pool.UpdateTimer(true);
     EXPECT_FALSE(pool.Active());
-    EXPECT_EQ(pool.ActiveCount(), 0);
     item->SetEnabled(true);
     pool.UpdateTimer(true);
     EXPECT_TRUE(pool.Active());
-    pool.UpdateTimer(false);
+    pool.Clear();
     EXPECT_FALSE(pool.Active());
+    EXPECT_EQ(pool.ItemCount(), 0);
 }
 
 TEST(TimerPool, ARefusedSystemTimerRaisesAndLeavesThePoolInactive)
@@ -230,17 +228,6 @@ TEST(TimerPool, MinIntervalChangesOnlyWhileLoading)
     pool.SetMinInterval(200);
     pool.Loaded();
     EXPECT_EQ(pool.MinInterval(), 200);
-}
-
-TEST(TimerPool, ClearStopsAndFreesEveryItem)
-{
-    TManualPool pool;
-    pool.AddItem(1, 1);
-    pool.AddItem(2, 1);
-    pool.UpdateTimer(true);
-    pool.Clear();
-    EXPECT_FALSE(pool.Active());
-    EXPECT_EQ(pool.ItemCount(), 0);
 }
 
 TEST(TimerPool, RunsOnARealTimer)

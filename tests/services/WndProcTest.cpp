@@ -230,16 +230,6 @@ TEST_F(WindowHooks, AfterWmDestroyNothingReachesTheProceduresBelow)
     EXPECT_TRUE(form.C->WindowDestroyed());
 }
 
-TEST_F(WindowHooks, MessagesAfterWmDestroyAreDroppedWithResultZero)
-{
-    THookedForm form(log, frees);
-    const HWND window = form.Handle();
-    SendMessage(window, WM_DESTROY);
-    log.clear();
-    EXPECT_EQ(SendMessage(window, WM_NCHITTEST, 0, MakeLParam(form.Left() + 4, form.Top() + 8)), 0);
-    EXPECT_EQ(Only(log, {WM_NCHITTEST}), (TMessageLog{{"C", WM_NCHITTEST}}));
-}
-
 TEST_F(WindowHooks, HookingTwiceInstallsOneHook)
 {
     THookedForm form(log, frees);
@@ -299,28 +289,6 @@ TEST_F(WindowHooks, NoHookWhileDesigningWithoutAWindowedOwnerOrBeforeActivation)
     EXPECT_FALSE(windowless->HookWindow());
     EXPECT_FALSE(windowless->OwnerReady());
     EXPECT_EQ(windowless->OwnerForm(), nullptr);
-}
-
-TEST_F(WindowHooks, OwnerIsNotReadyWhileLoading)
-{
-    struct TReadyProbe : TFxWndProcComponent {
-        using TFxWndProcComponent::TFxWndProcComponent;
-        void Loaded() override
-        {
-            readyBefore = OwnerReady();
-            TFxWndProcComponent::Loaded();
-            readyAfter = OwnerReady();
-        }
-        bool readyBefore = true;
-        bool readyAfter = false;
-    };
-    TForm form(nullptr);
-    form.BeginLoad();
-    auto* probe = new TReadyProbe(&form);
-    form.HandleNeeded();
-    form.EndLoad();
-    EXPECT_FALSE(probe->readyBefore);
-    EXPECT_TRUE(probe->readyAfter);
 }
 
 } // namespace
