@@ -1,0 +1,206 @@
+// The built program on a real X server (run under xvfb-run by xvfb-test.sh):
+// it opens centred and shows today's date, a spin click changes the fields,
+// the caption drags the window, and the accelerators work once the window is
+// active. What the program shows is compared pixel for pixel with the same
+// window built here on the offscreen platform, whose fields are checked as
+// text by the offscreen tests.
+#include "../framework/FrameworkTestSupport.h"
+
+#include "framework/ExtCtrls.h"
+#include "framework/StdCtrls.h"
+#include "window/Hagri1.h"
+#include "window/Spin.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+namespace {
+
+// Runs a tool of the X display and returns its standard output.
+QString Tool(const QString& program, const QStringList& arguments, int timeoutMs = 15000)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << program.toStdString() << " " << arguments.join(' ').toStdString() << " timed out";
+        return {};
+    }
+    EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << " " << arguments.join(' ').toStdString() << ": "
+                                     << process.readAllStandardError().toStdString();
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+QImage ScreenShot()
+{
+    QProcess import;
+    import.start("import", {"-window", "root", "png:-"});
+    import.waitForFinished(15000);
+    return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+QRect WindowGeometry(const QString& window)
+{
+    // "WINDOW=…\nX=…\nY=…\nWIDTH=…\nHEIGHT=…"
+    QRect geometry;
+    for (const QString& line : Tool("xdotool", {"getwindowgeometry", "--shell", window}).split('\n')) {
+        const QStringList pair = line.split('=');
+        if (pair.size() != 2)
+            continue;
+        const int value = pair[1].toInt();
+        if (pair[0] == "X")
+            geometry.moveLeft(value);
+        else if (pair[0] == "Y")
+            geometry.moveTop(value);
+        else if (pair[0] == "WIDTH")
+            geometry.setWidth(value);
+        else if (pair[0] == "HEIGHT")
+            geometry.setHeight(value);
+    }
+    return geometry;
+}
+
+// A control's rectangle in its form's window coordinates.
+QRect InWindow(TControl* control)
+{
+    const TPoint origin = control->ClientOrigin();
+    return QRect(origin.X - Form1->Left(), origin.Y - Form1->Top(), control->Width(), control->Height());
+}
+
+// Whether the window at windowPos on the screen shows exactly what reference shows in rect.
+bool SameRegion(const QImage& screen, QPoint windowPos, const QImage& reference, const QRect& rect)
+{
+    // Colours only: a screenshot's pixels need not carry an opaque alpha byte.
+    constexpr QRgb Colour = 0x00FFFFFF;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if ((screen.pixel(windowPos + QPoint(x, y)) & Colour) != (reference.pixel(x, y) & Colour))
+                return false;
+    return true;
+}
+
+class XvfbWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_QPA_PLATFORM"); // the program finds the X display itself
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(DATES_CONVERTER_PATH, QStringList{});
+        ASSERT_TRUE(program.waitForStarted());
+        window = Tool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}, 30000)
+                     .section('\n', 0, 0);
+        ASSERT_FALSE(window.isEmpty());
+
+        // The same window here, offscreen, on the same day.
+        Application->CreateForm(&Form1);
+        ASSERT_TRUE(ShowActive(Form1));
+    }
+    void TearDown() override
+    {
+        if (program.state() != QProcess::NotRunning) {
+            program.kill();
+            program.waitForFinished();
+        }
+        Application->DestroyForms();
+    }
+
+    QImage Reference()
+    {
+        Form1->Repaint();
+        return Form1->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    // Polls the screen until the window shows what the reference shows in the
+    // date fields and the summary line.
+    bool ShowsSameDates(QPoint windowPos, int timeoutMs = 5000)
+    {
+        const QImage reference = Reference();
+        const TControl* regions[] = {Form1->Panel2, Form1->Panel3, Form1->Panel4, Form1->Panel5,
+                                     Form1->Panel6, Form1->Panel7, Form1->Label1};
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            const QImage screen = ScreenShot();
+            bool same = true;
+            for (const TControl* control : regions)
+                same = same && SameRegion(screen, windowPos, reference, InWindow(const_cast<TControl*>(control)));
+            if (same)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        } while (clock.elapsed() < timeoutMs);
+        ScreenShot().save("xvfb-window-last.png");
+        reference.save("xvfb-window-reference.png");
+        return false;
+    }
+
+    QProcess program;
+    QString window;
+};
+
+TEST_F(XvfbWindow, OpensCentredOnTodaySpinsDragsAndClosesByKeyboard)
+{
+    // Centred on the screen by its outer size, and as large as the window built here.
+    const QStringList display = Tool("xdotool", {"getdisplaygeometry"}).split(' ');
+    ASSERT_EQ(display.size(), 2);
+    const QRect geometry = WindowGeometry(window);
+    EXPECT_EQ(geometry.size(), QSize(Form1->Width(), Form1->Height()));
+    EXPECT_EQ(geometry.left(), (display[0].toInt() - geometry.width()) / 2);
+    EXPECT_EQ(geometry.top(), (display[1].toInt() - geometry.height()) / 2);
+    EXPECT_TRUE(ShowsSameDates(geometry.topLeft())) << "today's date in the six fields and the summary line";
+
+    // A click on the up half of the civil day's spin button.
+    const QRect spin = InWindow(Form1->SpinButton4).translated(geometry.topLeft());
+    Tool("xdotool", {"mousemove", QString::number(spin.center().x()), QString::number(spin.top() + 5), "click", "1"});
+    Form1->SpinButton4UpClick(nullptr);
+    EXPECT_TRUE(ShowsSameDates(geometry.topLeft())) << "the next day in both calendars";
+
+    // Dragging the caption moves the window (no window manager: the window moves itself).
+    const QPoint grip = geometry.topLeft() + QPoint(geometry.width() / 3, 10);
+    Tool("xdotool", {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
+    Tool("xdotool", {"mousemove", QString::number(grip.x() + 20), QString::number(grip.y() + 15)});
+    Tool("xdotool", {"mousemove", QString::number(grip.x() + 40), QString::number(grip.y() + 30), "mouseup", "1"});
+    QElapsedTimer clock;
+    clock.start();
+    QRect moved = WindowGeometry(window);
+    while (moved.topLeft() == geometry.topLeft() && clock.elapsed() < 5000)
+        moved = WindowGeometry(window);
+    EXPECT_EQ(moved.topLeft(), geometry.topLeft() + QPoint(40, 30));
+
+    // Keyboard: the window must be active before its accelerators arrive;
+    // an active caption is drawn in the active-caption colour (navy).
+    Tool("xdotool", {"windowfocus", "--sync", window});
+    const QPoint caption = moved.topLeft() + QPoint(moved.width() / 2, 8);
+    clock.restart();
+    while (ScreenShot().pixel(caption) != qRgb(0, 0, 128) && clock.elapsed() < 5000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_EQ(ScreenShot().pixel(caption), qRgb(0, 0, 128)) << "the window never became active";
+
+    Tool("xdotool", {"key", "--clearmodifiers", "alt+t"});
+    Form1->BitBtn1Click(nullptr);
+    EXPECT_TRUE(ShowsSameDates(moved.topLeft())) << "Alt+T restored today's date";
+    Tool("xdotool", {"key", "--clearmodifiers", "alt+c"});
+    ASSERT_TRUE(program.waitForFinished(10000)) << "Alt+C closes the window and ends the program";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    // The reference window is offscreen; the program under test uses the X display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qt(argc, argv);
+    TApplication application;
+    return RUN_ALL_TESTS();
+}
