@@ -67,19 +67,6 @@ TEST(SpinLayout, HalvesOverlapByOneRowAndTheWidthHasAFloor)
     }
 }
 
-TEST(SpinLayout, WaitsForTheEndOfLoading)
-{
-    TForm form(nullptr);
-    form.BeginLoad();
-    auto* spin = new TSpinButton(&form);
-    spin->SetParent(&form);
-    spin->SetBounds(0, 0, 8, 34);
-    EXPECT_EQ(spin->Width(), 8) << "no layout while loading";
-    form.EndLoad();
-    EXPECT_EQ(spin->Width(), 15);
-    EXPECT_EQ(spin->DownButton()->BoundsRect(), Bounds(0, 16, 15, 18));
-}
-
 // ---------------------------------------------------------------------------
 // Mouse: clicks, repeats, capture
 
@@ -215,18 +202,6 @@ TEST_F(SpinMouse, AnErrorDuringRepeatsStopsThemUntilTheNextPress)
     Release(outside);
     EXPECT_EQ(catcher.texts.size(), 2u);
     EXPECT_EQ(events, "UU");
-}
-
-TEST_F(SpinMouse, WithoutTabStopAClickLeavesTheFocusAlone)
-{
-    auto* button = new TButton(form.get());
-    button->SetParent(form.get());
-    button->SetBounds(100, 20, 60, 25);
-    button->SetFocus();
-    Press(down);
-    Release(down);
-    EXPECT_EQ(form->ActiveControl(), button);
-    EXPECT_EQ(spin->FocusedButton(), spin->UpButton()) << "the focused half changes only on a tab stop";
 }
 
 TEST_F(SpinMouse, AClickHandsTheFocusToFocusControlWhichMayGoAway)
