@@ -69,7 +69,7 @@ QRect WindowGeometry(const QString& window)
 }
 
 // A control's rectangle in its form's window coordinates.
-QRect InWindow(TControl* control)
+QRect InWindow(const TControl* control)
 {
     const TPoint origin = control->ClientOrigin();
     return QRect(origin.X - Form1->Left(), origin.Y - Form1->Top(), control->Width(), control->Height());
@@ -132,7 +132,7 @@ protected:
             const QImage screen = ScreenShot();
             bool same = true;
             for (const TControl* control : regions)
-                same = same && SameRegion(screen, windowPos, reference, InWindow(const_cast<TControl*>(control)));
+                same = same && SameRegion(screen, windowPos, reference, InWindow(control));
             if (same)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
