@@ -23,18 +23,25 @@ struct SubstituteRow {
     TFontSubstitute Substitute;
 };
 
+// The cell heights the bitmap faces came in. "System" had one size per
+// display class (16 pixels on ordinary screens, 20 on large-font ones, more on
+// bigger displays); "MS Sans Serif" had 8, 10, 12, 14, 18 and 24 points. A
+// form laid out in "System" therefore keeps its size on an ordinary screen
+// instead of shrinking, and grows only on displays that had a larger face.
+constexpr std::array<int, 5> SystemCells{16, 20, 24, 32, 40};
+constexpr std::array<int, 6> SansSerifCells{13, 16, 20, 23, 29, 37};
+
 // Faces the program names, and the installed families that stand in for them.
-// "System" and "MS Sans Serif" were bitmap faces: their stand-ins keep the
-// bitmap rule that a height names the whole cell. DejaVu Sans serves both
-// because its hinting was made for small sizes without antialiasing, and its
-// large x-height stays legible at the 11 to 16 pixel cells those faces used.
+// Liberation Sans stands in for both bitmap faces: bold, its widths match the
+// old "System" face closely (the captions laid out for that face fit), and its
+// hinting keeps it crisp at small cells without antialiasing.
 const std::array<SubstituteRow, 6> SubstituteTable = {{
-    {"Times New Roman", {"Liberation Serif", false, false}},
-    {"Arial", {"Liberation Sans", false, false}},
-    {"Courier New", {"Liberation Mono", false, false}},
-    {"System", {"DejaVu Sans", true, true}},
-    {"MS Sans Serif", {"DejaVu Sans", false, true}},
-    {"Symbol", {"DejaVu Sans", false, false}},
+    {"Times New Roman", {"Liberation Serif", false, false, {}}},
+    {"Arial", {"Liberation Sans", false, false, {}}},
+    {"Courier New", {"Liberation Mono", false, false, {}}},
+    {"System", {"Liberation Sans", true, true, SystemCells}},
+    {"MS Sans Serif", {"Liberation Sans", false, true, SansSerifCells}},
+    {"Symbol", {"DejaVu Sans", false, false, {}}},
 }};
 
 bool SameFaceName(const std::string& a, const char* b)
@@ -111,7 +118,20 @@ TFontSubstitute FontSubstitute(const std::string& faceName)
         if (SameFaceName(faceName, row.FaceName))
             return row.Substitute;
     }
-    return TFontSubstitute{faceName, false, false};
+    return TFontSubstitute{faceName, false, false, {}};
+}
+
+int RasterCellFor(const TFontSubstitute& substitute, int height)
+{
+    const int wanted = height < 0 ? -height : height;
+    if (substitute.RasterCells.empty())
+        return wanted;
+    int cell = substitute.RasterCells.front();
+    for (int size : substitute.RasterCells) {
+        if (size <= wanted)
+            cell = size;
+    }
+    return cell;
 }
 
 TResolvedFont ResolveFont(const LOGFONT& description)
@@ -145,7 +165,7 @@ TResolvedFont ResolveFont(const LOGFONT& description)
     int em = DefaultEmHeight;
     int cell = 0;
     if (substitute.Raster && height != 0) {
-        cell = height < 0 ? -height : height;
+        cell = RasterCellFor(substitute, height);
         em = EmSizeForCell(font, cell);
     } else if (height < 0) {
         em = -height;

@@ -9,6 +9,7 @@
 #include <QFont>
 
 #include <memory>
+#include <span>
 #include <string>
 
 // The screen's logical pixels per inch (Qt's primary screen; 96 without a
@@ -64,10 +65,15 @@ struct TEXTMETRIC {
 struct TFontSubstitute {
     std::string Family;  // the installed family Qt is asked for
     bool ForceBold = false;
-    // A stand-in for a bitmap (raster) face: its height names the cell height
-    // whatever its sign, it cannot be rotated, and it is not TrueType.
+    // A stand-in for a bitmap (raster) face: it comes in a few cell heights
+    // only (RasterCells, ascending), of which a height — whatever its sign —
+    // gets the largest not above it, or the smallest when all are; it cannot
+    // be rotated, and it is not TrueType.
     bool Raster = false;
+    std::span<const int> RasterCells;
 };
+// The cell height a bitmap face's stand-in realises for a requested height.
+int RasterCellFor(const TFontSubstitute& substitute, int height);
 // The substitution table; a name it does not know goes to fontconfig as it is.
 TFontSubstitute FontSubstitute(const std::string& faceName);
 

@@ -27,8 +27,8 @@ const SubstitutionCase Substitutions[] = {
     {"Arial", -20, "Liberation Sans", false, true},
     {"arial", -20, "Liberation Sans", false, true},  // face names ignore case
     {"Courier New", -13, "Liberation Mono", false, true},
-    {"System", -16, "DejaVu Sans", true, false},
-    {"MS Sans Serif", -11, "DejaVu Sans", false, false},
+    {"System", -16, "Liberation Sans", true, false},
+    {"MS Sans Serif", -11, "Liberation Sans", false, false},
 };
 
 TEST(Fonts, SubstitutesAndTrueTypeFlag)
@@ -56,15 +56,25 @@ TEST(Fonts, HeightsNameEmOrCell)
     EXPECT_GE(cell.Metrics.tmHeight, 18);
     EXPECT_EQ(cell.Metrics.tmHeight, cell.Metrics.tmAscent + cell.Metrics.tmDescent);
 
-    // Bitmap-face stand-ins: the height is the cell height whatever its sign,
-    // so the layout's text height of 16 holds exactly.
-    for (int height : {-16, 16, -11, 13, -24}) {
+    // Bitmap-face stand-ins come in a few cells only, whatever the sign of
+    // the height: the largest cell not above the request, else the smallest.
+    // So "System" scaled down for an ordinary screen (-13) keeps its 16-pixel
+    // cell, and the layout's text height of 16 holds exactly.
+    const struct {
+        const char* Face;
+        int Height;
+        int Cell;
+    } bitmapCells[] = {
+        {"System", -16, 16}, {"System", 16, 16}, {"System", -13, 16}, {"System", -19, 16},
+        {"System", -20, 20}, {"System", -26, 24}, {"MS Sans Serif", -11, 13},
+        {"MS Sans Serif", 13, 13}, {"MS Sans Serif", -17, 16}, {"MS Sans Serif", -100, 37},
+    };
+    for (const auto& c : bitmapCells) {
         auto bitmap = SentinelBitmap(4, 4);
-        bitmap->Canvas()->Font()->SetName("System");
-        bitmap->Canvas()->Font()->SetHeight(height);
-        EXPECT_EQ(bitmap->Canvas()->TextHeight("Wg"), std::abs(height)) << height;
+        bitmap->Canvas()->Font()->SetName(c.Face);
+        bitmap->Canvas()->Font()->SetHeight(c.Height);
+        EXPECT_EQ(bitmap->Canvas()->TextHeight("Wg"), c.Cell) << c.Face << " " << c.Height;
     }
-    EXPECT_EQ(ResolveFont(Face("MS Sans Serif", -11)).Metrics.tmHeight, 11);
 }
 
 TEST(Fonts, PointSizeFollowsPixelsPerInch)

@@ -203,24 +203,35 @@ TEST_F(ConverterWindow, AtTheDesignDensityTheLayoutIsAsDesigned)
     EXPECT_TRUE(Form1->BitBtn2->Default());
 }
 
-TEST(ConverterWindowScaling, OnA96PpiScreenEverythingScalesByTheTextHeight)
+// The window font's height follows the screen's pixels per inch; the layout
+// then scales by the text height that font really has over the design's 16.
+// "System" is a bitmap face with few cells, so an ordinary 96-pixel screen
+// keeps the design size and only a display with a larger face grows it.
+TEST(ConverterWindowScaling, LayoutScalesByTheTextHeightTheScreensFontHas)
 {
-    SetDisplayPixelsPerInchOverride(96);
-    Application->CreateForm(&Form1);
+    const struct {
+        int PixelsPerInch;
+        int TextHeight;
+    } screens[] = {{96, 16}, {120, 16}, {192, 24}};
+    for (const auto& screen : screens) {
+        SCOPED_TRACE(screen.PixelsPerInch);
+        SetDisplayPixelsPerInchOverride(screen.PixelsPerInch);
+        Application->CreateForm(&Form1);
+        EXPECT_EQ(Form1->Font()->Height(), MulDiv(-16, screen.PixelsPerInch, 120));
+        const int m = Form1->GetTextHeight();
+        EXPECT_EQ(m, screen.TextHeight);
+        const auto scaled = [m](int v) { return MulDiv(v, m, 16); };
+        EXPECT_EQ(Form1->ClientWidth(), scaled(393));
+        EXPECT_EQ(Form1->ClientHeight(), scaled(392));
+        EXPECT_EQ(Form1->Panel1->BoundsRect(), Rect(scaled(8), scaled(112), scaled(8 + 378), scaled(112 + 273)));
+        EXPECT_EQ(Form1->Label1->Font()->Height(), MulDiv(-13, m, 16));
+        EXPECT_EQ(Form1->SpinButton4->BoundsRect(), Rect(scaled(64), scaled(24), scaled(64 + 30), scaled(24 + 34)));
+        const int height = Form1->SpinButton4->Height();
+        EXPECT_EQ(Form1->SpinButton4->DownButton()->BoundsRect(),
+                  Bounds(0, height / 2 - 1, Form1->SpinButton4->Width(), height - height / 2 + 1));
+        Application->DestroyForms();
+    }
     SetDisplayPixelsPerInchOverride(120);
-    const int fontHeight = MulDiv(-16, 96, 120);
-    EXPECT_EQ(Form1->Font()->Height(), fontHeight);
-    const int m = Form1->GetTextHeight();
-    EXPECT_EQ(m, 13);
-    const auto scaled = [m](int v) { return MulDiv(v, m, 16); };
-    EXPECT_EQ(Form1->ClientWidth(), scaled(393));
-    EXPECT_EQ(Form1->ClientHeight(), scaled(392));
-    EXPECT_EQ(Form1->Panel1->BoundsRect(), Rect(scaled(8), scaled(112), scaled(8 + 378), scaled(112 + 273)));
-    EXPECT_EQ(Form1->Label1->Font()->Height(), MulDiv(-13, m, 16));
-    EXPECT_EQ(Form1->SpinButton4->BoundsRect(), Rect(scaled(64), scaled(24), scaled(64 + 30), scaled(24 + 34)));
-    const int height = Form1->SpinButton4->Height();
-    EXPECT_EQ(Form1->SpinButton4->DownButton()->BoundsRect(), Bounds(0, height / 2 - 1, Form1->SpinButton4->Width(), height - height / 2 + 1));
-    Application->DestroyForms();
 }
 
 TEST_F(ConverterWindow, CentresOnTheOuterSizeTruncatingTowardZero)
