@@ -27,7 +27,12 @@ std::int32_t DaysInMonth(const ConverterState& state, std::int32_t month, std::i
 
 bool IsDayStepLeapYear(std::int32_t year)
 {
-    return year % 4 == 0 && (year < FirstGregorianYear || year % 100 != 0 || year % 400 == 0);
+    // Before year 1 the engine counts without a year zero (-1 is the year
+    // before 1, and a field at 0 means -1 too), so its leap years there are
+    // -1, -5, -9, ...: test the year the engine will read, or a day step
+    // would repeat 1 March or skip 29 February of a negative year.
+    const std::int32_t engineYear = year < 0 ? year + 1 : year;
+    return engineYear % 4 == 0 && (year < FirstGregorianYear || year % 100 != 0 || year % 400 == 0);
 }
 
 void StepDayUp(ConverterState& state)

@@ -8,9 +8,10 @@
 
 #include "window/ConverterState.h"
 
-// The leap-year rule of the day steps: every fourth year (negative ones too)
-// before 1582, the Gregorian century rule from 1582 on (1500 is a leap year,
-// 1900 is not, 2000 is).
+// The leap-year rule of the day steps: every fourth year before 1582, the
+// Gregorian century rule from 1582 on (1500 is a leap year, 1900 is not, 2000
+// is). Before year 1 the years counted are the engine's, which has no year
+// zero: -1, -5, -9, ... are leap years, and a field at 0 is read as -1.
 bool IsDayStepLeapYear(std::int32_t year);
 
 // The step rules. A value that would leave the 32-bit range raises ERangeError.

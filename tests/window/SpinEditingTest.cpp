@@ -66,7 +66,9 @@ const TStepCase StepCases[] = {
     {"28 February 2000, day up",                   &TForm1::SpinButton4UpClick,   Civil, {28, 2, 2000},  {29, 2, 2000}},
     {"31 December, day up",                        &TForm1::SpinButton4UpClick,   Civil, {31, 12, 1999}, {1, 1, 2000}},
     {"1 January, day down",                        &TForm1::SpinButton4DownClick, Civil, {1, 1, 2000},   {31, 12, 1999}},
-    {"1 March -4, day down: negative leap years",  &TForm1::SpinButton4DownClick, Civil, {1, 3, -4},     {29, 2, -4}},
+    {"1 March -1, day down: the engine's leap year", &TForm1::SpinButton4DownClick, Civil, {1, 3, -1},   {29, 2, -1}},
+    {"1 March -4, day down: -4 is common",         &TForm1::SpinButton4DownClick, Civil, {1, 3, -4},     {28, 2, -4}},
+    {"1 March 0, day down: 0 is read as -1",       &TForm1::SpinButton4DownClick, Civil, {1, 3, 0},      {29, 2, 0}},
     {"31 January, month up keeps day 31",          &TForm1::SpinButton5UpClick,   Civil, {31, 1, 2001},  {31, 2, 2001}},
     {"31 February, day down",                      &TForm1::SpinButton4DownClick, Civil, {31, 2, 2001},  {30, 2, 2001}},
     {"31 February, day up",                        &TForm1::SpinButton4UpClick,   Civil, {31, 2, 2001},  {1, 3, 2001}},
@@ -161,6 +163,22 @@ TEST_F(SpinEditing, TheHijriDayButtonMatchesTheCivilDayButton)
             EXPECT_EQ(Read(Hijri), hijri);
             EXPECT_EQ(Form1->Label1->Caption(), line);
         }
+}
+
+// Day steps before year 1 follow the engine's own calendar, which has no
+// year zero: every click moves the date by exactly one day, across the
+// leap days of -1, -5 and -9 as well.
+TEST_F(SpinEditing, DayStepsInNegativeYearsMoveOneDayAtATime)
+{
+    Write(Civil, {1, 1, -9});
+    double previous = DateToJulianDay(-9, 1, 1);
+    while (Read(Civil) != TTriple{31, 12, -1}) {
+        Form1->SpinButton4UpClick(nullptr);
+        const TTriple date = Read(Civil);
+        const double jd = DateToJulianDay(date[2], date[1], date[0]);
+        ASSERT_EQ(jd, previous + 1) << date[0] << "-" << date[1] << "-" << date[2];
+        previous = jd;
+    }
 }
 
 TEST_F(SpinEditing, DaySteps4To15October1582WalkEveryDayAndConvertEach)
