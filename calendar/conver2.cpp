@@ -455,12 +455,16 @@ void HijriToGregorianDate(std::int32_t year, std::int32_t month, std::int32_t da
     result.NewMoon = newMoon;
 }
 
-void GregorianToHijri(std::int32_t day, std::int32_t month, std::int32_t year,
-                      std::int32_t& outDay, std::int32_t& outMonth, std::int32_t& outYear,
-                      std::int32_t& outWeekDay)
+namespace {
+
+// The entry points convert into a copy of EngineResult and store it only when
+// the conversion succeeded, so an error leaves the record and the outputs as they were.
+void ConvertThroughEngineResult(void (*convert)(std::int32_t, std::int32_t, std::int32_t, CalendarDate&),
+                                std::int32_t day, std::int32_t month, std::int32_t year, std::int32_t& outDay,
+                                std::int32_t& outMonth, std::int32_t& outYear, std::int32_t& outWeekDay)
 {
     CalendarDate result = EngineResult;
-    GregorianToHijriDate(year, month, day, result);
+    convert(year, month, day, result);
     EngineResult = result;
     outDay = result.Day;
     outMonth = result.Month;
@@ -468,15 +472,18 @@ void GregorianToHijri(std::int32_t day, std::int32_t month, std::int32_t year,
     outWeekDay = result.WeekDay;
 }
 
+}  // namespace
+
+void GregorianToHijri(std::int32_t day, std::int32_t month, std::int32_t year,
+                      std::int32_t& outDay, std::int32_t& outMonth, std::int32_t& outYear,
+                      std::int32_t& outWeekDay)
+{
+    ConvertThroughEngineResult(GregorianToHijriDate, day, month, year, outDay, outMonth, outYear, outWeekDay);
+}
+
 void HijriToGregorian(std::int32_t day, std::int32_t month, std::int32_t year,
                       std::int32_t& outDay, std::int32_t& outMonth, std::int32_t& outYear,
                       std::int32_t& outWeekDay)
 {
-    CalendarDate result = EngineResult;
-    HijriToGregorianDate(year, month, day, result);
-    EngineResult = result;
-    outDay = result.Day;
-    outMonth = result.Month;
-    outYear = result.Year;
-    outWeekDay = result.WeekDay;
+    ConvertThroughEngineResult(HijriToGregorianDate, day, month, year, outDay, outMonth, outYear, outWeekDay);
 }

@@ -83,22 +83,10 @@ void TFxBaseLabel::SetMultiLine(bool multiLine)
     ContentChanged(this);
 }
 
-void TFxBaseLabel::SetFocusControl(TWinControl* control)
-{
-    if (control == focusControl_)
-        return;
-    if (focusControl_ != nullptr)
-        RemoveFreeNotification(focusControl_);
-    focusControl_ = control;
-    if (focusControl_ != nullptr)
-        FreeNotification(focusControl_);
-}
-
 void TFxBaseLabel::Notification(TComponent* component, TOperation operation)
 {
     TFxBaseGraphicControl::Notification(component, operation);
-    if (operation == opRemove && component == focusControl_)
-        focusControl_ = nullptr;
+    focusControl_.Notification(component, operation);
 }
 
 void TFxBaseLabel::Loaded()
@@ -139,9 +127,10 @@ void TFxBaseLabel::WndProc(TMessage& message)
 {
     if (message.Msg == CM_DIALOGCHAR) {
         // The caption's accelerator moves the focus to the label's control.
-        if (showAccelChar_ && focusControl_ != nullptr && Enabled() &&
-            IsAccel(static_cast<char>(message.WParam), Caption()) && focusControl_->CanFocus()) {
-            focusControl_->SetFocus();
+        TWinControl* focusControl = focusControl_.Get();
+        if (showAccelChar_ && focusControl != nullptr && Enabled() &&
+            IsAccel(static_cast<char>(message.WParam), Caption()) && focusControl->CanFocus()) {
+            focusControl->SetFocus();
             message.Result = 1;
         }
         return;

@@ -26,8 +26,8 @@ public:
     bool MultiLine() const { return multiLine_; }
     void SetMultiLine(bool multiLine);
     // The control the caption's accelerator focuses.
-    TWinControl* FocusControl() const { return focusControl_; }
-    void SetFocusControl(TWinControl* control);
+    TWinControl* FocusControl() const { return focusControl_.Get(); }
+    void SetFocusControl(TWinControl* control) { focusControl_.Set(control); }
 
     void Loaded() override;
     void WndProc(TMessage& message) override;
@@ -50,7 +50,7 @@ private:
     bool autoSize_ = true;
     bool showAccelChar_ = true;
     bool multiLine_ = false;
-    TWinControl* focusControl_ = nullptr;
+    TComponentLink<TWinControl> focusControl_{*this};
 };
 
 // A label drawn with a lettering effect (FontFx) inside a bevel.

@@ -97,6 +97,38 @@ private:
     TComponentState state_;
 };
 
+// A holder's reference to another component that empties itself when that
+// component is freed (a label's or a spin button's FocusControl). The holder
+// passes its Notification on to the link.
+template <typename T>
+class TComponentLink {
+public:
+    explicit TComponentLink(TComponent& holder) : holder_(holder) {}
+    TComponentLink(const TComponentLink&) = delete;
+    TComponentLink& operator=(const TComponentLink&) = delete;
+
+    T* Get() const { return target_; }
+    void Set(T* target)
+    {
+        if (target == target_)
+            return;
+        if (target_ != nullptr)
+            holder_.RemoveFreeNotification(target_);
+        target_ = target;
+        if (target_ != nullptr)
+            holder_.FreeNotification(target_);
+    }
+    void Notification(TComponent* component, TOperation operation)
+    {
+        if (operation == opRemove && component == target_)
+            target_ = nullptr;
+    }
+
+private:
+    TComponent& holder_;
+    T* target_ = nullptr;
+};
+
 // Creates a component that owner owns and returns it; the returned pointer is
 // an observer, valid until the owner frees its components.
 template <typename T, typename... Args>

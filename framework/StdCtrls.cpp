@@ -103,20 +103,10 @@ void TLabel::SetShowAccelChar(bool show)
     Invalidate();
 }
 
-void TLabel::SetFocusControl(TWinControl* control)
-{
-    if (focusControl_ != nullptr)
-        RemoveFreeNotification(focusControl_);
-    focusControl_ = control;
-    if (focusControl_ != nullptr)
-        FreeNotification(focusControl_);
-}
-
 void TLabel::Notification(TComponent* component, TOperation operation)
 {
     TGraphicControl::Notification(component, operation);
-    if (operation == opRemove && component == focusControl_)
-        focusControl_ = nullptr;
+    focusControl_.Notification(component, operation);
 }
 
 void TLabel::Loaded()
@@ -202,9 +192,10 @@ void TLabel::WndProc(TMessage& m)
 {
     if (m.Msg == CM_DIALOGCHAR) {
         // The accelerator moves the focus to the label's control.
-        if (focusControl_ != nullptr && Enabled() && showAccelChar_ && IsAccel(static_cast<char>(m.WParam), Caption()) &&
-            focusControl_->CanFocus()) {
-            focusControl_->SetFocus();
+        TWinControl* focusControl = focusControl_.Get();
+        if (focusControl != nullptr && Enabled() && showAccelChar_ && IsAccel(static_cast<char>(m.WParam), Caption()) &&
+            focusControl->CanFocus()) {
+            focusControl->SetFocus();
             m.Result = 1;
         }
         return;

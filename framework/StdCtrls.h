@@ -26,8 +26,8 @@ public:
     bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool show);
     // The control the label's accelerator focuses.
-    TWinControl* FocusControl() const { return focusControl_; }
-    void SetFocusControl(TWinControl* control);
+    TWinControl* FocusControl() const { return focusControl_.Get(); }
+    void SetFocusControl(TWinControl* control) { focusControl_.Set(control); }
 
     void Loaded() override;
     void WndProc(TMessage& message) override;
@@ -48,7 +48,7 @@ private:
     TTextLayout layout_ = tlTop;
     bool wordWrap_ = false;
     bool showAccelChar_ = true;
-    TWinControl* focusControl_ = nullptr;
+    TComponentLink<TWinControl> focusControl_{*this};
 };
 
 // A windowed frame with an etched line and a caption at its top left.

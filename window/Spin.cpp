@@ -172,22 +172,10 @@ void TSpinButton::SetDownGlyph(const TBitmap* glyph)
     downButton_->Invalidate();
 }
 
-void TSpinButton::SetFocusControl(TWinControl* control)
-{
-    if (control == focusControl_)
-        return;
-    if (focusControl_ != nullptr)
-        focusControl_->RemoveFreeNotification(this);
-    focusControl_ = control;
-    if (focusControl_ != nullptr)
-        focusControl_->FreeNotification(this);
-}
-
 void TSpinButton::Notification(TComponent* component, TOperation operation)
 {
     TWinControl::Notification(component, operation);
-    if (operation == opRemove && component == focusControl_)
-        focusControl_ = nullptr;
+    focusControl_.Notification(component, operation);
 }
 
 // Only a spin button that takes the focus moves its focused half.
@@ -209,9 +197,9 @@ void TSpinButton::ButtonMouseDown(TObject* sender, TMouseButton button)
     if (button != mbLeft)
         return;
     SetFocusBtn(static_cast<TTimerSpeedButton*>(sender));
-    if (focusControl_ != nullptr && focusControl_->TabStop() && focusControl_->CanFocus() &&
-        !focusControl_->Focused())
-        focusControl_->SetFocus();
+    TWinControl* focusControl = focusControl_.Get();
+    if (focusControl != nullptr && focusControl->TabStop() && focusControl->CanFocus() && !focusControl->Focused())
+        focusControl->SetFocus();
     else if (TabStop() && !Focused() && CanFocus())
         SetFocus();
 }

@@ -63,8 +63,8 @@ public:
     void SetDownNumGlyphs(int count) { downButton_->SetNumGlyphs(count); }
 
     // The control a click hands the keyboard focus to; cleared when it is destroyed.
-    TWinControl* FocusControl() const { return focusControl_; }
-    void SetFocusControl(TWinControl* control);
+    TWinControl* FocusControl() const { return focusControl_.Get(); }
+    void SetFocusControl(TWinControl* control) { focusControl_.Set(control); }
 
     TTimerSpeedButton* UpButton() const { return upButton_; }
     TTimerSpeedButton* DownButton() const { return downButton_; }
@@ -93,5 +93,5 @@ private:
     TTimerSpeedButton* upButton_ = nullptr;   // owned through the component list
     TTimerSpeedButton* downButton_ = nullptr;
     TTimerSpeedButton* focusedButton_ = nullptr;
-    TWinControl* focusControl_ = nullptr;
+    TComponentLink<TWinControl> focusControl_{*this};
 };
