@@ -117,7 +117,7 @@ void TButtonGlyph::DrawImage(TCanvas* canvas, TPoint at, TButtonState state) con
 }
 
 void TButtonGlyph::Draw(TCanvas* canvas, const TRect& client, TPoint offset, const std::string& caption,
-                        TButtonLayout layout, int margin, int spacing, TButtonState state, const TFont* font) const
+                        TButtonState state, const TFont* font) const
 {
     const HDC dc = canvas->Handle();
     TSize textSize;
@@ -130,7 +130,7 @@ void TButtonGlyph::Draw(TCanvas* canvas, const TRect& client, TPoint offset, con
         textSize = {measured.Width(), measured.Height()};
     }
     const TButtonLayoutResult result =
-        CalcButtonLayout(OffsetRect(client, offset.X, offset.Y), ImageSize(), textSize, layout, margin, spacing);
+        CalcButtonLayout(OffsetRect(client, offset.X, offset.Y), ImageSize(), textSize, layout_, margin_, spacing_);
     DrawImage(canvas, result.GlyphPos, state);
     if (!caption.empty())
         DrawCaption(dc, caption, result.TextBounds, DT_CENTER | DT_VCENTER | DT_SINGLELINE, font, state != bsDisabled);
@@ -188,26 +188,26 @@ void TBitBtn::SetKind(TBitBtnKind kind)
 
 void TBitBtn::SetLayout(TButtonLayout layout)
 {
-    layout_ = layout;
+    glyph_.SetLayout(layout);
     Invalidate();
 }
 
 void TBitBtn::SetMargin(int margin)
 {
-    margin_ = margin;
+    glyph_.SetMargin(margin);
     Invalidate();
 }
 
 void TBitBtn::SetSpacing(int spacing)
 {
-    spacing_ = spacing;
+    glyph_.SetSpacing(spacing);
     Invalidate();
 }
 
 void TBitBtn::PaintContent(TCanvas* canvas, const TRect& rect, bool down)
 {
     const TButtonState state = !Enabled() ? bsDisabled : down ? bsDown : bsUp;
-    glyph_.Draw(canvas, rect, {0, 0}, Caption(), layout_, margin_, spacing_, state, Font());
+    glyph_.Draw(canvas, rect, {0, 0}, Caption(), state, Font());
 }
 
 // ---------------------------------------------------------------------------
@@ -240,19 +240,19 @@ void TSpeedButton::SetFlat(bool flat)
 
 void TSpeedButton::SetLayout(TButtonLayout layout)
 {
-    layout_ = layout;
+    glyph_.SetLayout(layout);
     Invalidate();
 }
 
 void TSpeedButton::SetMargin(int margin)
 {
-    margin_ = margin;
+    glyph_.SetMargin(margin);
     Invalidate();
 }
 
 void TSpeedButton::SetSpacing(int spacing)
 {
-    spacing_ = spacing;
+    glyph_.SetSpacing(spacing);
     Invalidate();
 }
 
@@ -329,5 +329,5 @@ void TSpeedButton::Paint()
     }
     const TButtonState drawState = Enabled() ? state_ : bsDisabled;
     const TPoint offset = down ? TPoint{1, 1} : TPoint{0, 0};
-    glyph_.Draw(canvas, face, offset, Caption(), layout_, margin_, spacing_, drawState, Font());
+    glyph_.Draw(canvas, face, offset, Caption(), drawState, Font());
 }

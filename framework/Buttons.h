@@ -31,15 +31,26 @@ public:
     void SetGlyph(const TBitmap* glyph);
     int NumGlyphs() const { return numGlyphs_; }
     void SetNumGlyphs(int count);
+    // How glyph and caption share the face: the glyph's side, its distance
+    // from the edge (-1 centres both together), the pixels between them.
+    TButtonLayout Layout() const { return layout_; }
+    void SetLayout(TButtonLayout layout) { layout_ = layout; }
+    int Margin() const { return margin_; }
+    void SetMargin(int margin) { margin_ = margin; }
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int spacing) { spacing_ = spacing; }
     TSize ImageSize() const;
     void DrawImage(TCanvas* canvas, TPoint at, TButtonState state) const;
     // Glyph and caption on a face; offset moves both (a pushed button).
-    void Draw(TCanvas* canvas, const TRect& client, TPoint offset, const std::string& caption,
-              TButtonLayout layout, int margin, int spacing, TButtonState state, const TFont* font) const;
+    void Draw(TCanvas* canvas, const TRect& client, TPoint offset, const std::string& caption, TButtonState state,
+              const TFont* font) const;
 
 private:
     std::unique_ptr<TBitmap> glyph_;
     int numGlyphs_ = 1;
+    TButtonLayout layout_ = blGlyphLeft;
+    int margin_ = -1;
+    int spacing_ = 4;
 };
 
 // The stock glyph of a kind ("BBOK" for bkOK, "BBHELP" for bkHelp), 18 x 18
@@ -57,13 +68,11 @@ public:
     // A stock kind loads its glyph (two images).
     TBitBtnKind Kind() const { return kind_; }
     void SetKind(TBitBtnKind kind);
-    TButtonLayout Layout() const { return layout_; }
+    TButtonLayout Layout() const { return glyph_.Layout(); }
     void SetLayout(TButtonLayout layout);
-    // -1 centres glyph and caption together; otherwise the glyph's distance from the edge.
-    int Margin() const { return margin_; }
+    int Margin() const { return glyph_.Margin(); }
     void SetMargin(int margin);
-    // Pixels between glyph and caption.
-    int Spacing() const { return spacing_; }
+    int Spacing() const { return glyph_.Spacing(); }
     void SetSpacing(int spacing);
 
 protected:
@@ -72,9 +81,6 @@ protected:
 private:
     TButtonGlyph glyph_;
     TBitBtnKind kind_ = bkCustom;
-    TButtonLayout layout_ = blGlyphLeft;
-    int margin_ = -1;
-    int spacing_ = 4;
 };
 
 // A windowless push button: pressed, it holds the mouse capture and draws
@@ -90,11 +96,11 @@ public:
     // Flat: no frame until pressed.
     bool Flat() const { return flat_; }
     void SetFlat(bool flat);
-    TButtonLayout Layout() const { return layout_; }
+    TButtonLayout Layout() const { return glyph_.Layout(); }
     void SetLayout(TButtonLayout layout);
-    int Margin() const { return margin_; }
+    int Margin() const { return glyph_.Margin(); }
     void SetMargin(int margin);
-    int Spacing() const { return spacing_; }
+    int Spacing() const { return glyph_.Spacing(); }
     void SetSpacing(int spacing);
 
     // The look now: bsDown while pressed with the pointer inside.
@@ -116,9 +122,6 @@ protected:
 private:
     TButtonGlyph glyph_;
     bool flat_ = false;
-    TButtonLayout layout_ = blGlyphLeft;
-    int margin_ = -1;
-    int spacing_ = 4;
     TButtonState state_ = bsUp;
     bool dragging_ = false;
 };
