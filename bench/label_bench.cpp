@@ -7,8 +7,8 @@
 //   build/release/bench/label_bench --benchmark_repetitions=3
 #include "effects/FxLabelFill.h"
 
-#include "framework/Application.h"
-#include "framework/Forms.h"
+#include "framework/controls/Application.h"
+#include "framework/controls/Forms.h"
 
 #include <QApplication>
 

@@ -2,9 +2,9 @@
 // conversion and the repaint of the six fields and the summary line. Clicks
 // alternate up and down so every one converts a date near today. Reports the
 // median and the 90th percentile of single clicks (target: median <= 2 ms).
-#include "framework/Application.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Windows.h"
+#include "framework/controls/Application.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/windows/Windows.h"
 #include "window/Hagri1.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "calendar/LunationSearch.h"
 #include "calendar/SineCosine.h"
-#include "framework/sysutils.h"
+#include "framework/runtime/sysutils.h"
 
 #include <array>
 #include <bit>

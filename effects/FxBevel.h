@@ -5,8 +5,8 @@
 
 #include "services/FxObjects.h"
 
-#include "framework/Canvas.h"
-#include "framework/Colors.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/graphics/Colors.h"
 
 #include <cstdint>
 

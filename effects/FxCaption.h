@@ -4,7 +4,7 @@
 
 #include "services/FxObjects.h"
 
-#include "framework/Colors.h"
+#include "framework/graphics/Colors.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // A clip rectangle for the length of one painting step.
 #pragma once
 
-#include "framework/DeviceContext.h"
+#include "framework/graphics/DeviceContext.h"
 
 // Narrows the context's clip to rect (logical coordinates) and gives the
 // context back the clip it had when the object goes, also when painting

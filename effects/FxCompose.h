@@ -2,7 +2,7 @@
 // and a picture prepared for repeated transfers around a key colour.
 #pragma once
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 
 // Composes lettering with a fill over rect (in the coordinates both bitmaps
 // share): composed becomes rect's size and shows the fill where text has

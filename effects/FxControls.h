@@ -5,8 +5,8 @@
 
 #include "services/FxObjects.h"
 
-#include "framework/Bitmap.h"
-#include "framework/Controls.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/controls/Controls.h"
 
 #include <vector>
 

@@ -2,8 +2,8 @@
 
 #include "services/FxApplication.h"
 
-#include "framework/DeviceContext.h"
-#include "framework/Windows.h"
+#include "framework/graphics/DeviceContext.h"
+#include "framework/windows/Windows.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // whether a palette may be selected and realised for it.
 #pragma once
 
-#include "framework/DeviceContext.h"
+#include "framework/graphics/DeviceContext.h"
 
 #include <cstdint>
 

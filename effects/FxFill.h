@@ -7,8 +7,8 @@
 
 #include "services/FxObjects.h"
 
-#include "framework/Bitmap.h"
-#include "framework/PenAndBrush.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/PenAndBrush.h"
 
 #include <memory>
 

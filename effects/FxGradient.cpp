@@ -3,8 +3,8 @@
 #include "effects/FxClip.h"
 #include "effects/FxDisplay.h"
 
-#include "framework/Bitmap.h"
-#include "framework/sysutils.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/runtime/sysutils.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,9 +4,9 @@
 
 #include "services/FxObjects.h"
 
-#include "framework/Canvas.h"
-#include "framework/Colors.h"
-#include "framework/GdiObjects.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/graphics/Colors.h"
+#include "framework/graphics/GdiObjects.h"
 
 #include <cstdint>
 #include <vector>

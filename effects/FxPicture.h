@@ -2,10 +2,10 @@
 // and the picture painter with its placement and transparency modes.
 #pragma once
 
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
-#include "framework/Colors.h"
-#include "framework/Types.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/graphics/Colors.h"
+#include "framework/runtime/Types.h"
 
 // The nine placements of a picture or a text in a rectangle.
 enum TFxAlignment {

@@ -2,7 +2,7 @@
 
 #include "effects/FxClip.h"
 
-#include "framework/Windows.h"
+#include "framework/windows/Windows.h"
 
 #include <algorithm>
 #include <array>

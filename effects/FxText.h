@@ -5,7 +5,7 @@
 #include "effects/FxCaption.h"
 #include "effects/FxPicture.h"
 
-#include "framework/Canvas.h"
+#include "framework/graphics/Canvas.h"
 
 #include <string>
 

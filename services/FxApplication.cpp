@@ -1,9 +1,9 @@
 #include "services/FxApplication.h"
 
-#include "framework/Application.h"
-#include "framework/CursorResources.h"
-#include "framework/ProgramFile.h"
-#include "framework/Screen.h"
+#include "framework/controls/Application.h"
+#include "framework/controls/CursorResources.h"
+#include "framework/runtime/ProgramFile.h"
+#include "framework/controls/Screen.h"
 
 TFxApplication* ApplicationServices = nullptr;
 

@@ -8,11 +8,11 @@
 
 #include "services/FxTimerPool.h"
 
-#include "framework/Bitmap.h"
-#include "framework/Classes.h"
-#include "framework/Colors.h"
-#include "framework/Controls.h"
-#include "framework/NamedMutex.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/runtime/Classes.h"
+#include "framework/graphics/Colors.h"
+#include "framework/controls/Controls.h"
+#include "framework/runtime/NamedMutex.h"
 
 #include <cstdint>
 #include <memory>

@@ -3,7 +3,7 @@
 // and an update lock that holds notices back while several values change.
 #pragma once
 
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "services/FxTimerPool.h"
 
-#include "framework/Application.h"
+#include "framework/controls/Application.h"
 
 #include <algorithm>
 #include <climits>

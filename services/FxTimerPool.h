@@ -13,8 +13,8 @@
 
 #include "services/FxObjects.h"
 
-#include "framework/Messages.h"
-#include "framework/Windows.h"
+#include "framework/windows/Messages.h"
+#include "framework/windows/Windows.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "services/FxWndProc.h"
 
-#include "framework/Forms.h"
+#include "framework/controls/Forms.h"
 
 // What the installed procedure reaches. When the component unhooks while a
 // newer hook still holds this procedure as the one it replaced, the

@@ -1,7 +1,7 @@
 #include "services/OneInstance.h"
 
-#include "framework/Forms.h"
-#include "framework/StringResources.h"
+#include "framework/controls/Forms.h"
+#include "framework/runtime/StringResources.h"
 
 namespace {
 // "Invalid owner (<>TForm) or second instance on a form"

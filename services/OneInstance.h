@@ -2,8 +2,8 @@
 // and only once per form.
 #pragma once
 
-#include "framework/Classes.h"
-#include "framework/sysutils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/sysutils.h"
 
 #include <string>
 

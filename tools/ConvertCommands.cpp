@@ -2,7 +2,7 @@
 
 #include "calendar/conver2.h"
 #include "tools/UmmAlQura.h"
-#include "window/CalendarNames.h"
+#include "calendar/CalendarNames.h"
 
 #include <cmath>
 #include <ctime>

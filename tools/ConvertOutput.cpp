@@ -1,7 +1,7 @@
 #include "tools/ConvertOutput.h"
 
 #include "calendar/conver2.h"
-#include "window/CalendarNames.h"
+#include "calendar/CalendarNames.h"
 
 #include <nlohmann/json.hpp>
 

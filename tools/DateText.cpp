@@ -1,6 +1,6 @@
 #include "tools/DateText.h"
 
-#include "window/CalendarNames.h"
+#include "calendar/CalendarNames.h"
 
 #include <array>
 #include <cstdio>

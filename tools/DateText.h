@@ -2,7 +2,7 @@
 // without a year zero and with a leading minus before year 1 (-0622-07-16).
 #pragma once
 
-#include "framework/sysutils.h"
+#include "framework/runtime/sysutils.h"
 
 #include <cstdint>
 #include <string>

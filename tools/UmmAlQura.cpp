@@ -1,6 +1,6 @@
 #include "tools/UmmAlQura.h"
 
-#include "framework/sysutils.h"
+#include "framework/runtime/sysutils.h"
 
 #include <unicode/calendar.h>
 #include <unicode/locid.h>

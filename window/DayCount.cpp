@@ -1,6 +1,6 @@
 #include "window/DayCount.h"
 
-#include "framework/sysutils.h"
+#include "framework/runtime/sysutils.h"
 
 #include <QDate>
 #include <QDateTime>

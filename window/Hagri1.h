@@ -10,7 +10,7 @@
 // before it.
 #pragma once
 
-#include "framework/Forms.h"
+#include "framework/controls/Forms.h"
 #include "window/ConverterState.h"
 
 #include <array>

@@ -7,9 +7,9 @@
 #include "window/Hagri1.h"
 
 #include "effects/FxLabelFill.h"
-#include "framework/Buttons.h"
-#include "framework/ExtCtrls.h"
-#include "framework/StdCtrls.h"
+#include "framework/controls/Buttons.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/StdCtrls.h"
 #include "window/LayoutKinds.h"
 #include "window/Spin.h"
 

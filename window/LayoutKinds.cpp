@@ -1,9 +1,9 @@
 #include "window/LayoutKinds.h"
 
 #include "effects/FxLabelFill.h"
-#include "framework/Buttons.h"
-#include "framework/ExtCtrls.h"
-#include "framework/StdCtrls.h"
+#include "framework/controls/Buttons.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/StdCtrls.h"
 #include "window/Spin.h"
 
 void ApplyFont(TFont& font, const TLayoutFont& layout)

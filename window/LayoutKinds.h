@@ -5,9 +5,9 @@
 // order, accessible name and handlers.
 #pragma once
 
-#include "framework/Colors.h"
-#include "framework/Controls.h"
-#include "framework/Fonts.h"
+#include "framework/graphics/Colors.h"
+#include "framework/controls/Controls.h"
+#include "framework/graphics/Fonts.h"
 
 // A font a row carries of its own; rows without one take their parent's.
 struct TLayoutFont {

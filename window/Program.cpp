@@ -5,7 +5,7 @@
 // components newest first) and the modules finish in the reverse order.
 #include "window/Program.h"
 
-#include "framework/Application.h"
+#include "framework/controls/Application.h"
 #include "services/ServicesModule.h"
 #include "window/Hagri1.h"
 #include "window/Resources.h"

@@ -2,7 +2,7 @@
 // "SpinUp" and "SpinDown" and the caption icon "MainIcon".
 #pragma once
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #include "window/Spin.h"
 
-#include "framework/Canvas.h"
+#include "framework/graphics/Canvas.h"
 #include "window/Resources.h"
 
 #include <algorithm>

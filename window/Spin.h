@@ -3,9 +3,9 @@
 // every 100 ms). Each half is a TTimerSpeedButton.
 #pragma once
 
-#include "framework/Buttons.h"
-#include "framework/Controls.h"
-#include "framework/Timers.h"
+#include "framework/controls/Buttons.h"
+#include "framework/controls/Controls.h"
+#include "framework/controls/Timers.h"
 
 enum TTimeBtnStateFlag { tbFocusRect, tbAllowTimer };
 using TTimeBtnState = Set<TTimeBtnStateFlag>;

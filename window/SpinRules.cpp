@@ -1,6 +1,6 @@
 #include "window/SpinRules.h"
 
-#include "framework/sysutils.h"
+#include "framework/runtime/sysutils.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
 // Names and the correspondence line: the line's exact spacing, the fields shown
 // as they stand, and look-ups outside the tables.
-#include "window/CalendarNames.h"
-#include "framework/sysutils.h"
+#include "calendar/CalendarNames.h"
+#include "framework/runtime/sysutils.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The window's entry points: worked examples both ways, the shared result
 // record, negative years and the limits of the range.
 #include "calendar/conver2.h"
-#include "framework/sysutils.h"
+#include "framework/runtime/sysutils.h"
 
 #include <gtest/gtest.h>
 

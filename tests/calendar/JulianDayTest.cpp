@@ -1,7 +1,7 @@
 // Civil dates and Julian days: the worked examples, the calendar switch of 1582,
 // days before the epoch, and the limits of the engine's range.
 #include "calendar/conver2.h"
-#include "framework/sysutils.h"
+#include "framework/runtime/sysutils.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "StraightforwardMoonPhase.h"
 #include "calendar/SineCosine.h"
 #include "calendar/conver2.h"
-#include "framework/sysutils.h"
+#include "framework/runtime/sysutils.h"
 
 #include <gtest/gtest.h>
 

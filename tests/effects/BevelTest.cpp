@@ -2,7 +2,7 @@
 // strokes of a frame.
 #include "effects/FxBevel.h"
 
-#include "tests/graphics/PixelTest.h"
+#include "tests/framework/graphics/PixelTest.h"
 
 #include <functional>
 

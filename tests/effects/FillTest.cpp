@@ -2,7 +2,7 @@
 // masked and key-colour transfers, and every fill style.
 #include "effects/FxFill.h"
 
-#include "tests/graphics/PixelTest.h"
+#include "tests/framework/graphics/PixelTest.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "services/FxApplication.h"
 #include "services/ServicesModule.h"
 
-#include "tests/graphics/PixelTest.h"
+#include "tests/framework/graphics/PixelTest.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -4,9 +4,9 @@
 #include "effects/FxLabelFill.h"
 #include "effects/FxText.h"
 
-#include "tests/graphics/PixelTest.h"
+#include "tests/framework/graphics/PixelTest.h"
 
-#include "framework/Forms.h"
+#include "framework/controls/Forms.h"
 
 namespace {
 

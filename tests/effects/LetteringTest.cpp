@@ -2,7 +2,7 @@
 // clipping and spacing, and what a text measures.
 #include "effects/FxText.h"
 
-#include "tests/graphics/PixelTest.h"
+#include "tests/framework/graphics/PixelTest.h"
 
 #include <set>
 

@@ -1,5 +1,5 @@
 // One QApplication and one TApplication for every effects test (offscreen).
-#include "framework/Application.h"
+#include "framework/controls/Application.h"
 
 #include <QApplication>
 

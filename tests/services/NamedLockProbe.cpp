@@ -7,8 +7,8 @@
 #include "services/FxApplication.h"
 #include "services/ServicesModule.h"
 
-#include "framework/Application.h"
-#include "framework/NamedMutex.h"
+#include "framework/controls/Application.h"
+#include "framework/runtime/NamedMutex.h"
 
 #include <QApplication>
 

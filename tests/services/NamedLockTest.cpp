@@ -1,6 +1,6 @@
 // The named lock across real processes, in the runtime folder and without
 // one, through a crash, and against a symlink planted in its place.
-#include "framework/NamedMutex.h"
+#include "framework/runtime/NamedMutex.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 
 #include "services/FxObjects.h"
 
-#include "framework/Forms.h"
+#include "framework/controls/Forms.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 #include "services/FxApplication.h"
 #include "services/ServicesModule.h"
 
-#include "framework/Application.h"
-#include "framework/CursorResources.h"
-#include "framework/ProgramFile.h"
-#include "framework/Screen.h"
+#include "framework/controls/Application.h"
+#include "framework/controls/CursorResources.h"
+#include "framework/runtime/ProgramFile.h"
+#include "framework/controls/Screen.h"
 
 #include <QBitmap>
 #include <QImage>

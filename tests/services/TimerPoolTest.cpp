@@ -2,7 +2,7 @@
 // window, the guard and its mend, refusals, and one run on a real timer.
 #include "services/FxTimerPool.h"
 
-#include "framework/Application.h"
+#include "framework/controls/Application.h"
 
 #include <QTest>
 

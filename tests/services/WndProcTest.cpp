@@ -3,7 +3,7 @@
 // activation rules, and unhooking in and out of order.
 #include "services/FxWndProc.h"
 
-#include "framework/Forms.h"
+#include "framework/controls/Forms.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,6 +1,6 @@
 // One QApplication and one TApplication for every services test (offscreen).
 // Named locks go to a runtime folder of the test's own, which goes with it.
-#include "framework/Application.h"
+#include "framework/controls/Application.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,15 +1,15 @@
 // The real converter window, offscreen: what it shows at creation and after
 // "&Today's Date", its keyboard, the report of an error inside a handler, its
 // layout at the design density and scaled, the centring, accessibility.
-#include "../framework/FrameworkTestSupport.h"
+#include "tests/framework/controls/FrameworkTestSupport.h"
 
 #include "calendar/conver2.h"
-#include "framework/Buttons.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Fonts.h"
-#include "framework/Screen.h"
-#include "framework/StdCtrls.h"
-#include "window/CalendarNames.h"
+#include "framework/controls/Buttons.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/graphics/Fonts.h"
+#include "framework/controls/Screen.h"
+#include "framework/controls/StdCtrls.h"
+#include "calendar/CalendarNames.h"
 #include "window/DayCount.h"
 #include "window/Hagri1.h"
 #include "window/Spin.h"

@@ -1,9 +1,9 @@
 // The spin button: its arrows, the layout of its halves, clicks and repeats
 // under simulated mouse input with real timers, the keyboard and the focus
 // rectangle when it takes the focus, and FocusControl.
-#include "../framework/FrameworkTestSupport.h"
+#include "tests/framework/controls/FrameworkTestSupport.h"
 
-#include "framework/StdCtrls.h"
+#include "framework/controls/StdCtrls.h"
 #include "window/Resources.h"
 #include "window/Spin.h"
 

@@ -3,9 +3,9 @@
 // moves the civil date, Hijri month steps onto a 30th the engine does not
 // have, and the calendar change of October 1582.
 #include "calendar/conver2.h"
-#include "framework/Application.h"
-#include "framework/ExtCtrls.h"
-#include "framework/StdCtrls.h"
+#include "framework/controls/Application.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/StdCtrls.h"
 #include "window/Hagri1.h"
 
 #include <gtest/gtest.h>

@@ -4,10 +4,10 @@
 // active. What the program shows is compared pixel for pixel with the same
 // window built here on the offscreen platform, whose fields are checked as
 // text by the offscreen tests.
-#include "../framework/FrameworkTestSupport.h"
+#include "tests/framework/controls/FrameworkTestSupport.h"
 
-#include "framework/ExtCtrls.h"
-#include "framework/StdCtrls.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/StdCtrls.h"
 #include "window/Hagri1.h"
 #include "window/Spin.h"
 

@@ -1,7 +1,7 @@
 // One QApplication and one TApplication for the window tests (offscreen), on
 // a screen of the window's design density, 120 pixels per inch.
-#include "framework/Application.h"
-#include "framework/Fonts.h"
+#include "framework/controls/Application.h"
+#include "framework/graphics/Fonts.h"
 
 #include <QApplication>
 

@@ -1,0 +1,112 @@
+#include "framework/windows/Display.h"
+
+#include "framework/graphics/Fonts.h"
+#include "framework/windows/DisplayX11.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QObject>
+#include <QScreen>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+TDisplay* installedDisplay = nullptr;
+
+// The offscreen platform's screen: an image of the screen's size that keeps
+// whatever is drawn on it.
+class TVirtualScreenSurface : public TSurface {
+public:
+    QImage& Image() override { return image_; }
+    // The depth the platform reports for its screen, not the image's format.
+    int BitsPerPixel() const override
+    {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen != nullptr ? screen->depth() : 24;
+    }
+    void Fit(int width, int height)
+    {
+        if (image_.width() == width && image_.height() == height)
+            return;
+        image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+        image_.fill(0xFF008080); // the classic desktop teal
+    }
+
+private:
+    QImage image_;
+};
+
+} // namespace
+
+TDisplay* CurrentDisplay()
+{
+    return installedDisplay;
+}
+
+TDisplay* InstallDisplay(TDisplay* display)
+{
+    return std::exchange(installedDisplay, display);
+}
+
+TDisplay::TDisplay()
+{
+    watcher_ = std::make_unique<QObject>();
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        QObject::connect(primary, &QScreen::geometryChanged, watcher_.get(), [this] {
+            if (OnSizeChanged)
+                OnSizeChanged();
+        });
+}
+
+TDisplay::~TDisplay()
+{
+    if (installedDisplay == this)
+        installedDisplay = nullptr;
+}
+
+int TDisplay::Width() const
+{
+    if (sizeOverride_.cx > 0)
+        return sizeOverride_.cx;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry().width() : 0;
+}
+
+int TDisplay::Height() const
+{
+    if (sizeOverride_.cy > 0)
+        return sizeOverride_.cy;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry().height() : 0;
+}
+
+int TDisplay::PixelsPerInch() const
+{
+    return DisplayPixelsPerInch();
+}
+
+TPoint TDisplay::CursorPos() const
+{
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+void TDisplay::SetCursorPos(TPoint point)
+{
+    QCursor::setPos(point.X, point.Y);
+}
+
+TSurface* TDisplay::ScreenSurface()
+{
+    if (surface_ == nullptr && QGuiApplication::platformName() == QLatin1String("xcb"))
+        surface_ = CreateX11ScreenSurface();
+    if (surface_ == nullptr)
+        surface_ = std::make_unique<TVirtualScreenSurface>();
+    if (auto* virtualScreen = dynamic_cast<TVirtualScreenSurface*>(surface_.get()))
+        virtualScreen->Fit(Width(), Height());
+    else
+        MarkScreenSurfaceStale(surface_.get());
+    return surface_.get();
+}

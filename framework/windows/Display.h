@@ -1,0 +1,56 @@
+// The display the windows live on: the primary screen's size and pixels per
+// inch, the pointer, and the screen surface behind GetDC(0).
+//
+// The screen surface: on the offscreen platform (tests) drawing goes to a
+// virtual screen image that tests read; copying from it gives what was drawn
+// there. On X11 the surface copies the real screen when it is read and draws
+// focus rectangles natively on the root window (XOR, across child windows),
+// so a trail drawn twice leaves the screen as it was.
+//
+// The screen object of the controls layer owns the display and installs it at
+// start; the window calls (GetSystemMetrics, GetCursorPos, GetDC(0)) read the
+// installed one.
+#pragma once
+
+#include "framework/graphics/Surface.h"
+#include "framework/runtime/Types.h"
+
+#include <functional>
+#include <memory>
+
+class QObject;
+
+class TDisplay {
+public:
+    TDisplay();
+    ~TDisplay();
+    TDisplay(const TDisplay&) = delete;
+    TDisplay& operator=(const TDisplay&) = delete;
+
+    // The primary screen in pixels.
+    int Width() const;
+    int Height() const;
+    // Pins the size (tests of placement rules); {0, 0} unpins.
+    void SetSizeOverride(TSize size) { sizeOverride_ = size; }
+    // Qt's logical pixels per inch (through the canvas layer, which tests may pin).
+    int PixelsPerInch() const;
+
+    TPoint CursorPos() const;
+    void SetCursorPos(TPoint point);
+
+    // The screen's surface for GetDC(0).
+    TSurface* ScreenSurface();
+
+    // Called when the primary screen's size changes; the owner wires and unwires it.
+    std::function<void()> OnSizeChanged;
+
+private:
+    TSize sizeOverride_;
+    std::unique_ptr<QObject> watcher_;
+    std::unique_ptr<TSurface> surface_;
+};
+
+// The installed display, or nullptr before the screen object exists.
+TDisplay* CurrentDisplay();
+// Installs display (nullptr removes it) and returns the previous one.
+TDisplay* InstallDisplay(TDisplay* display);

@@ -1,0 +1,118 @@
+#include "framework/windows/PopupHost.h"
+
+#include "framework/graphics/DeviceContext.h"
+#include "framework/windows/ErrorGuard.h"
+#include "framework/windows/WindowSurface.h"
+
+#include <QPaintEvent>
+#include <QPointer>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+// A popup window made by CreateWindowEx: its class procedure paints it from
+// WM_ERASEBKGND (with a device context in WParam) and WM_PAINT.
+class TPopupWidget : public QWidget {
+public:
+    TPopupWidget(QWidget* owner, TWindowSurface*& surface)
+        : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), surface_(surface)
+    {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_X11DoNotAcceptFocus);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+    bool dirty = true;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize && surface_ != nullptr) {
+            surface_->Resize(width(), height(), 0xFFFFFFFF);
+            dirty = true;
+        }
+        return QWidget::event(event);
+    }
+
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (surface_ == nullptr)
+            return;
+        surface_->Resize(width(), height(), 0xFFFFFFFF);
+        if (dirty) {
+            dirty = false;
+            const HWND self = WindowFromWidget(this);
+            surface_->SetPainting(true);
+            RunGuarded(nullptr, [this, self] {
+                const HDC dc = CreateSurfaceDC(surface_);
+                struct Release {
+                    HDC dc;
+                    ~Release() { DeleteDC(dc); }
+                } release{dc};
+                SendMessage(self, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+                SendMessage(self, WM_PAINT);
+            });
+            surface_->SetPainting(false);
+        }
+        ShowSurface(this, surface_->Image(), event->rect());
+    }
+
+private:
+    TWindowSurface*& surface_;
+};
+
+class TPopupHost : public TWindowHost {
+public:
+    TPopupHost(QWidget* owner, const TRect& bounds)
+    {
+        widget_ = new TPopupWidget(owner, surfacePointer_);
+        surface_ = std::make_unique<TWindowSurface>(widget_);
+        surfacePointer_ = surface_.get();
+        widget_->setGeometry(bounds.Left, bounds.Top, std::max(bounds.Width(), 0), std::max(bounds.Height(), 0));
+    }
+    ~TPopupHost() override
+    {
+        surfacePointer_ = nullptr;
+        if (!widget_.isNull())
+            delete widget_.data();
+    }
+
+    QWidget* Widget() override { return widget_.data(); }
+    TSurface* WindowSurface() override { return surface_.get(); }
+    void InvalidateClient(const TRect*) override
+    {
+        if (!widget_.isNull()) {
+            widget_->dirty = true;
+            widget_->update();
+        }
+    }
+    void ShowCommand(int command) override
+    {
+        if (widget_.isNull())
+            return;
+        if (command == SW_HIDE) {
+            widget_->hide();
+            return;
+        }
+        widget_->show(); // a popup never takes the activation
+        RaiseWindow(widget_.data());
+    }
+
+private:
+    TWindowSurface* surfacePointer_ = nullptr;
+    std::unique_ptr<TWindowSurface> surface_;
+    QPointer<TPopupWidget> widget_;
+};
+
+} // namespace
+
+std::unique_ptr<TWindowHost> CreatePopupHost(HWND owner, const std::string&, const TRect& bounds)
+{
+    QWidget* ownerWidget = nullptr;
+    if (TWindowHost* host = WindowHost(owner))
+        if (QWidget* widget = host->Widget())
+            ownerWidget = widget->window();
+    return std::make_unique<TPopupHost>(ownerWidget, bounds);
+}
