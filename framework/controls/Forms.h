@@ -38,6 +38,7 @@
 #pragma once
 
 #include "framework/controls/Controls.h"
+#include "framework/controls/FormScaling.h"
 #include "framework/controls/NonClient.h"
 
 #include <memory>
@@ -50,22 +51,6 @@ enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
-
-// The arithmetic of design-time scaling, apart from any window.
-struct TFormScaling {
-    int FontHeight = 0; // the form font's height after the pixels-per-inch step
-    int M = 1;          // then every position and size is scaled by M / D
-    int D = 1;
-    bool ScalesLayout() const { return M != D; }
-};
-// fontHeight at designPixelsPerInch; textHeightOf gives the text height of a
-// font height on this screen (the canvas layer's measure).
-TFormScaling ComputeFormScaling(int fontHeight, int designPixelsPerInch, int screenPixelsPerInch,
-                                int designTextHeight, const std::function<int(int)>& textHeightOf);
-
-// Position of a window centred on a screen: (screen - window) div 2, truncated
-// toward zero, so a window 3 pixels taller than the screen gets -1.
-int CentredPosition(int screenExtent, int windowExtent);
 
 class TCustomForm : public TWinControl {
 public:

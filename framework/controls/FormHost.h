@@ -1,0 +1,153 @@
+// The Qt host of a form (used by the forms module only): the frameless
+// top-level widget that shows the retained window surface (the frame) with the
+// client area as a child widget, and the binding that ties both to the form's
+// handle. FormWindow.cpp turns the widget's Qt events into messages;
+// FrameActions.cpp holds the frame's default actions (DefWindowProc for a
+// form) and the window states.
+#pragma once
+
+#include "framework/controls/Forms.h"
+#include "framework/controls/WindowBinding.h"
+
+#include <QMenu>
+#include <QPointer>
+#include <QWidget>
+
+#include <climits>
+#include <memory>
+
+class TFormBinding;
+
+// The WM_SIZE kind of a window state.
+WPARAM SizeKind(TWindowState state);
+
+class TFormWindow : public QWidget {
+public:
+    TFormWindow(TCustomForm* form, TFormBinding* binding);
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override { SendNonClientMouse(event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { SendNonClientMouse(event); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { SendNonClientMouse(event); }
+    void mouseMoveEvent(QMouseEvent* event) override { SendNonClientMouse(event); }
+
+private:
+    void SendNonClientMouse(QMouseEvent* event);
+
+    TCustomForm* form_;
+    TFormBinding* binding_;
+};
+
+class TFormBinding : public TWindowBinding {
+public:
+    explicit TFormBinding(TCustomForm* form);
+    ~TFormBinding() override;
+
+    HWND Handle() const { return form_->HandleAllocated() ? const_cast<TCustomForm*>(form_)->Handle() : nullptr; }
+    QWidget* Widget() override { return window_.data(); }
+    QWidget* Client() { return client_.data(); }
+    TSurface* Surface() override { return clientSurface_.get(); }
+    TSurface* WindowSurface() override { return windowSurface_.get(); }
+    TSurface* ClientSurface() override { return clientSurface_.get(); }
+    TPoint ClientOrigin() const override;
+    TSize ClientSize() const override;
+
+    void SetBoundsFromControl() override;
+    // Lays the client widget out inside the frame.
+    void LayoutClient();
+    // The window system moved or sized the window: take the new bounds
+    // without pushing them back.
+    void TakeBounds(const QRect& r);
+    // Whether the window really moved or changed size since the last event
+    // (the window system repeats itself); remembers the new value.
+    bool MovedTo(QPoint position);
+    bool ResizedTo(QSize size);
+
+    void SyncVisibility() override;
+
+    TRect WindowRect() const override { return form_->BoundsRect(); }
+    void SetWindowRect(const TRect& rect) override { form_->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height()); }
+    bool Iconic() const override { return form_->WindowState() == wsMinimized; }
+    bool Zoomed() const override { return form_->WindowState() == wsMaximized; }
+    TRect NormalRect() const override;
+    void SetNormalRect(const TRect& rect) override;
+
+    void ShowCommand(int command) override;
+    void InvalidateClient(const TRect* rect) override;
+    TRect PaintRect() const override { return client_.isNull() ? TRect{} : client_->PaintRect(); }
+    void InvalidateFrame() override { SendMessage(Handle(), WM_NCPAINT, 1, 0); }
+    void UpdateNow() override;
+
+    LRESULT DefaultAction(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    // Draws the frame into the window surface now.
+    void PaintFrameNow();
+    bool FramePainted() const { return framePainted_; }
+    TWindowSurface* FrameSurface() { return windowSurface_.get(); }
+    QMenu* SystemMenu() { return systemMenu_.data(); }
+    void ShowSystemMenu(TPoint at);
+
+    // Sends WM_SIZE for the current state and client size.
+    void SendSize();
+    // While a state change runs, WM_SIZE waits for its end and is sent once.
+    bool StateChanging() const { return stateChanging_; }
+    // Whether the caption is drawn active.
+    bool NonClientActive() const { return ncActive_; }
+
+private:
+    // The frame's default actions, one handler a message (FrameActions.cpp).
+    LRESULT NonClientActivate(WPARAM active);
+    LRESULT NonClientButtonDown(UINT hit, TPoint screen);
+    void NonClientMouseMove(TPoint screen);
+    void NonClientButtonUp();
+    void NonClientDoubleClick(HWND window, UINT hit, LPARAM lParam);
+    void SystemCommand(HWND window, WPARAM command, LPARAM lParam);
+    void SystemKeyDown(HWND window, WPARAM key);
+    void SystemChar(HWND window, WPARAM key);
+    void FillMinMaxInfo(TMinMaxInfo* info) const;
+
+    void Maximize();
+    void Restore();
+    void Minimize();
+    int HitTest(TPoint screen) const;
+
+    TCustomForm* form_;
+    QPointer<TFormWindow> window_;
+    QPointer<TControlWidget> client_;
+    QPointer<QMenu> systemMenu_;
+    std::unique_ptr<TWindowSurface> windowSurface_;
+    std::unique_ptr<TWindowSurface> clientSurface_;
+    bool syncing_ = false;
+    bool framePainted_ = false;
+    bool stateChanging_ = false;
+    bool ncActive_ = false;
+    TRect normalRect_;
+    TWindowState stateBeforeMinimize_ = wsNormal;
+
+    // Where the window system last put the window.
+    struct TLastGeometry {
+        QPoint Position{INT_MIN, INT_MIN};
+        QSize Size{-1, -1};
+    } last_;
+
+    // A caption button held down, and whether the pointer is still on it.
+    struct TButtonPress {
+        TCaptionButton Button = cbNone;
+        bool Down = false;
+    } press_;
+
+    // Moving the window ourselves (no window manager to do it).
+    struct TOwnDrag {
+        bool Active = false;
+        TPoint StartCursor;
+        TPoint StartPosition;
+    } drag_;
+};

@@ -1,0 +1,316 @@
+#include "framework/controls/FormHost.h"
+
+#include "framework/controls/Application.h"
+#include "framework/graphics/DcGuards.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+
+#include <algorithm>
+
+WPARAM SizeKind(TWindowState state)
+{
+    switch (state) {
+    case wsMinimized:
+        return SIZE_MINIMIZED;
+    case wsMaximized:
+        return SIZE_MAXIMIZED;
+    default:
+        return SIZE_RESTORED;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TFormWindow
+
+TFormWindow::TFormWindow(TCustomForm* form, TFormBinding* binding)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), form_(form), binding_(binding)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+bool TFormWindow::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const HWND target = binding_->Handle();
+        RunGuarded(form_, [target, key] { EventTranslation::SendKeyPress(target, key); });
+        return true;
+    }
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const HWND target = binding_->Handle();
+        RunGuarded(form_, [target, key] { EventTranslation::SendKeyRelease(target, key); });
+        return true;
+    }
+    case QEvent::ShortcutOverride:
+        event->accept();
+        return true;
+    default:
+        return QWidget::event(event);
+    }
+}
+
+void TFormWindow::paintEvent(QPaintEvent* event)
+{
+    if (!binding_->FramePainted()) {
+        const HWND target = binding_->Handle();
+        RunGuarded(form_, [target] { SendMessage(target, WM_NCPAINT, 1, 0); });
+    }
+    ShowSurface(this, binding_->FrameSurface()->Image(), event->rect());
+}
+
+void TFormWindow::moveEvent(QMoveEvent*)
+{
+    if (!binding_->MovedTo(pos()))
+        return;
+    binding_->TakeBounds(geometry());
+    const HWND target = binding_->Handle();
+    const TPoint client = form_->ClientOrigin();
+    TWindowPos position{target, nullptr, x(), y(), width(), height(), SWP_NOSIZE | SWP_NOZORDER};
+    RunGuarded(form_, [target, client, &position] {
+        SendMessage(target, WM_MOVE, 0, MakeLParam(client.X, client.Y));
+        SendMessage(target, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
+    });
+}
+
+void TFormWindow::resizeEvent(QResizeEvent*)
+{
+    if (!binding_->ResizedTo(size()))
+        return;
+    binding_->TakeBounds(geometry());
+    binding_->LayoutClient();
+    const HWND target = binding_->Handle();
+    const bool sendSize = !binding_->StateChanging();
+    const TRect client = form_->ClientRect();
+    const WPARAM kind = SizeKind(form_->WindowState());
+    TWindowPos position{target, nullptr, x(), y(), width(), height(), SWP_NOMOVE | SWP_NOZORDER};
+    RunGuarded(form_, [=, &position] {
+        SendMessage(target, WM_NCPAINT, 1, 0);
+        if (sendSize)
+            SendMessage(target, WM_SIZE, kind, MakeLParam(client.Width(), client.Height()));
+        SendMessage(target, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
+    });
+}
+
+void TFormWindow::showEvent(QShowEvent* event)
+{
+    if (event->spontaneous())
+        return;
+    // Qt delivers the show event before the native window is mapped.
+    const HWND target = binding_->Handle();
+    RunGuarded(form_, [target] {
+        SendMessage(target, WM_SHOWWINDOW, 1, 0);
+        SendMessage(target, WM_NCPAINT, 1, 0);
+    });
+}
+
+void TFormWindow::hideEvent(QHideEvent* event)
+{
+    if (event->spontaneous())
+        return;
+    const HWND target = binding_->Handle();
+    RunGuarded(form_, [target] { SendMessage(target, WM_SHOWWINDOW, 0, 0); });
+}
+
+void TFormWindow::closeEvent(QCloseEvent* event)
+{
+    // The form decides (WM_CLOSE); Qt never closes the window by itself.
+    event->ignore();
+    const HWND target = binding_->Handle();
+    RunGuarded(form_, [target] { SendMessage(target, WM_CLOSE); });
+}
+
+void TFormWindow::changeEvent(QEvent* event)
+{
+    const HWND target = binding_->Handle();
+    if (event->type() == QEvent::ActivationChange) {
+        const bool active = isActiveWindow();
+        if (active == binding_->NonClientActive())
+            return;
+        const int minimized = form_->WindowState() == wsMinimized ? 1 : 0;
+        RunGuarded(form_, [target, active, minimized] {
+            SendMessage(target, WM_NCACTIVATE, active ? 1 : 0, 0);
+            SendMessage(target, WM_ACTIVATE, MakeWParam(active ? WA_ACTIVE : WA_INACTIVE, minimized), 0);
+        });
+    } else if (event->type() == QEvent::WindowStateChange && !binding_->StateChanging()) {
+        // The window manager minimised or restored the window.
+        const bool minimized = windowState().testFlag(Qt::WindowMinimized);
+        if (minimized != (form_->WindowState() == wsMinimized))
+            RunGuarded(form_, [target, minimized] {
+                SendMessage(target, WM_SYSCOMMAND, minimized ? SC_MINIMIZE : SC_RESTORE, 0);
+            });
+    }
+    QWidget::changeEvent(event);
+}
+
+void TFormWindow::SendNonClientMouse(QMouseEvent* event)
+{
+    const QPoint global = event->globalPosition().toPoint();
+    const LPARAM point = MakeLParam(global.x(), global.y());
+    const HWND target = binding_->Handle();
+    UINT msg = 0;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        msg = event->button() == Qt::LeftButton ? WM_NCLBUTTONDOWN : event->button() == Qt::RightButton ? WM_NCRBUTTONDOWN : 0;
+        break;
+    case QEvent::MouseButtonRelease:
+        msg = event->button() == Qt::LeftButton ? WM_NCLBUTTONUP : event->button() == Qt::RightButton ? WM_NCRBUTTONUP : 0;
+        break;
+    case QEvent::MouseButtonDblClick:
+        msg = event->button() == Qt::LeftButton ? WM_NCLBUTTONDBLCLK : 0;
+        break;
+    case QEvent::MouseMove:
+        msg = WM_NCMOUSEMOVE;
+        break;
+    default:
+        break;
+    }
+    if (msg == 0)
+        return;
+    RunGuarded(form_, [target, msg, point] {
+        const LRESULT hit = SendMessage(target, WM_NCHITTEST, 0, point);
+        SendMessage(target, msg, static_cast<WPARAM>(hit), point);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// TFormBinding: the host's widgets, surfaces and geometry
+
+TFormBinding::TFormBinding(TCustomForm* form) : form_(form)
+{
+    window_ = new TFormWindow(form, this);
+    windowSurface_ = std::make_unique<TWindowSurface>(window_);
+    client_ = new TControlWidget(form, nullptr, window_);
+    clientSurface_ = std::make_unique<TWindowSurface>(client_);
+    client_->SetSurface(clientSurface_.get());
+    window_->setWindowTitle(QString::fromStdString(form->Caption()));
+}
+
+TFormBinding::~TFormBinding()
+{
+    if (!client_.isNull())
+        client_->SetSurface(nullptr);
+    if (!systemMenu_.isNull())
+        delete systemMenu_.data();
+    if (!window_.isNull())
+        delete window_.data();
+}
+
+TPoint TFormBinding::ClientOrigin() const
+{
+    const TRect insets = ClientInsets(form_->FrameStyle());
+    return {insets.Left, insets.Top};
+}
+
+TSize TFormBinding::ClientSize() const
+{
+    const TRect r = form_->ClientRect();
+    return {r.Width(), r.Height()};
+}
+
+void TFormBinding::SetBoundsFromControl()
+{
+    if (syncing_ || window_.isNull())
+        return;
+    window_->setGeometry(form_->Left(), form_->Top(), std::max(form_->Width(), 1), std::max(form_->Height(), 1));
+    LayoutClient();
+}
+
+void TFormBinding::LayoutClient()
+{
+    if (client_.isNull())
+        return;
+    const TRect insets = ClientInsets(form_->FrameStyle());
+    client_->setGeometry(insets.Left, insets.Top, std::max(form_->Width() - insets.Left - insets.Right, 0),
+                         std::max(form_->Height() - insets.Top - insets.Bottom, 0));
+    client_->Invalidate(client_->rect());
+}
+
+void TFormBinding::TakeBounds(const QRect& r)
+{
+    syncing_ = true;
+    form_->SetBounds(r.x(), r.y(), r.width(), r.height());
+    syncing_ = false;
+}
+
+bool TFormBinding::MovedTo(QPoint position)
+{
+    if (position == last_.Position)
+        return false;
+    last_.Position = position;
+    return true;
+}
+
+bool TFormBinding::ResizedTo(QSize size)
+{
+    if (size == last_.Size)
+        return false;
+    last_.Size = size;
+    return true;
+}
+
+void TFormBinding::SyncVisibility()
+{
+    if (window_.isNull())
+        return;
+    if (form_->Visible()) {
+        window_->show();
+        RaiseWindow(window_.data());
+        window_->activateWindow();
+    } else {
+        window_->hide();
+    }
+}
+
+TRect TFormBinding::NormalRect() const
+{
+    return form_->WindowState() == wsNormal ? form_->BoundsRect() : normalRect_;
+}
+
+void TFormBinding::SetNormalRect(const TRect& rect)
+{
+    normalRect_ = rect;
+    if (form_->WindowState() == wsNormal)
+        SetWindowRect(rect);
+}
+
+void TFormBinding::InvalidateClient(const TRect* rect)
+{
+    if (!client_.isNull())
+        client_->Invalidate(rect != nullptr ? QRect(rect->Left, rect->Top, rect->Width(), rect->Height())
+                                            : client_->rect());
+}
+
+void TFormBinding::UpdateNow()
+{
+    if (!client_.isNull())
+        client_->repaint();
+    if (!window_.isNull())
+        window_->repaint();
+}
+
+void TFormBinding::PaintFrameNow()
+{
+    windowSurface_->Resize(form_->Width(), form_->Height(), ColorToQRgb(clBtnFace));
+    TFramePaintState state;
+    state.Active = ncActive_;
+    state.Caption = form_->Caption();
+    state.Icon = form_->Icon() != nullptr ? form_->Icon() : Application != nullptr ? Application->Icon() : nullptr;
+    state.PressedButton = press_.Down ? press_.Button : cbNone;
+    TOwnedDC dc(CreateSurfaceDC(windowSurface_.get()));
+    PaintFrame(dc.get(), {form_->Width(), form_->Height()}, form_->FrameStyle(), state);
+    framePainted_ = true;
+}
+
+void TFormBinding::SendSize()
+{
+    const TRect client = form_->ClientRect();
+    SendMessage(Handle(), WM_SIZE, SizeKind(form_->WindowState()), MakeLParam(client.Width(), client.Height()));
+}

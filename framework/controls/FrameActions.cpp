@@ -1,0 +1,328 @@
+#include "framework/controls/FormHost.h"
+
+#include "framework/controls/Screen.h"
+
+#include <QAction>
+#include <QWindow>
+
+// ---------------------------------------------------------------------------
+// DefWindowProc for a form: the frame's default actions. One switch hands
+// each message to its handler; a message the frame does not know gets what
+// every window gets.
+
+LRESULT TFormBinding::DefaultAction(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const TPoint screen{LoSWord(static_cast<std::uintptr_t>(lParam)), HiSWord(static_cast<std::uintptr_t>(lParam))};
+    switch (msg) {
+    case WM_NCPAINT:
+        PaintFrameNow();
+        return 0;
+    case WM_NCACTIVATE:
+        return NonClientActivate(wParam);
+    case WM_NCHITTEST:
+        return HitTest(screen);
+    case WM_NCLBUTTONDOWN:
+        return NonClientButtonDown(static_cast<UINT>(wParam), screen);
+    case WM_NCMOUSEMOVE:
+        NonClientMouseMove(screen);
+        return 0;
+    case WM_NCLBUTTONUP:
+        NonClientButtonUp();
+        return 0;
+    case WM_NCLBUTTONDBLCLK:
+        NonClientDoubleClick(window, static_cast<UINT>(wParam), lParam);
+        return 0;
+    case WM_NCRBUTTONUP:
+        if (wParam == HTCAPTION || wParam == HTSYSMENU)
+            ShowSystemMenu(screen);
+        return 0;
+    case WM_SYSCOMMAND:
+        SystemCommand(window, wParam, lParam);
+        return 0;
+    case WM_SYSKEYDOWN:
+        SystemKeyDown(window, wParam);
+        return 0;
+    case WM_SYSCHAR:
+        SystemChar(window, wParam);
+        return 0;
+    case WM_GETMINMAXINFO:
+        FillMinMaxInfo(reinterpret_cast<TMinMaxInfo*>(lParam));
+        return 0;
+    default:
+        return TWindowHost::DefaultAction(window, msg, wParam, lParam);
+    }
+}
+
+namespace {
+
+int HitOf(TCaptionButton button)
+{
+    return button == cbClose ? HTCLOSE : button == cbMaximize ? HTMAXBUTTON : HTMINBUTTON;
+}
+
+} // namespace
+
+int TFormBinding::HitTest(TPoint screen) const
+{
+    const TSize size{form_->Width(), form_->Height()};
+    return FrameHitTest(FrameGeometry(size, form_->FrameStyle()), form_->FrameStyle(), size,
+                        {screen.X - form_->Left(), screen.Y - form_->Top()});
+}
+
+// The caption redraws active or inactive; returning 1 lets the change happen.
+LRESULT TFormBinding::NonClientActivate(WPARAM active)
+{
+    ncActive_ = active != 0;
+    PaintFrameNow();
+    return 1;
+}
+
+LRESULT TFormBinding::NonClientButtonDown(UINT hit, TPoint screen)
+{
+    const HWND window = Handle();
+    switch (hit) {
+    case HTCAPTION: {
+        if (form_->WindowState() == wsMaximized)
+            return 0;
+        QWindow* native = window_.isNull() ? nullptr : window_->windowHandle();
+        if (native != nullptr && native->startSystemMove())
+            return 0;
+        // No window manager to move it: follow the pointer ourselves.
+        drag_ = {true, screen, {form_->Left(), form_->Top()}};
+        return 0;
+    }
+    case HTSYSMENU:
+        SendMessage(window, WM_SYSCOMMAND, SC_MOUSEMENU, MakeLParam(screen.X, screen.Y));
+        return 0;
+    case HTCLOSE:
+    case HTMAXBUTTON:
+    case HTMINBUTTON: {
+        const TCaptionButton button = CaptionButtonFromHit(static_cast<int>(hit));
+        if ((button == cbMaximize && !form_->BorderIcons().Contains(biMaximize)) ||
+            (button == cbMinimize && !form_->BorderIcons().Contains(biMinimize)))
+            return 0;
+        press_ = {button, true};
+        SendMessage(window, WM_NCPAINT, 1, 0);
+        return 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+void TFormBinding::NonClientMouseMove(TPoint screen)
+{
+    if (drag_.Active) {
+        form_->SetBounds(drag_.StartPosition.X + screen.X - drag_.StartCursor.X,
+                         drag_.StartPosition.Y + screen.Y - drag_.StartCursor.Y, form_->Width(), form_->Height());
+        return;
+    }
+    if (press_.Button == cbNone)
+        return;
+    const bool inside = HitTest(screen) == HitOf(press_.Button);
+    if (inside != press_.Down) {
+        press_.Down = inside;
+        SendMessage(Handle(), WM_NCPAINT, 1, 0);
+    }
+}
+
+void TFormBinding::NonClientButtonUp()
+{
+    drag_.Active = false;
+    if (press_.Button == cbNone)
+        return;
+    const TCaptionButton button = press_.Button;
+    const bool released = press_.Down;
+    press_ = {};
+    const HWND window = Handle();
+    SendMessage(window, WM_NCPAINT, 1, 0);
+    if (!released)
+        return;
+    switch (button) {
+    case cbClose:
+        SendMessage(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    case cbMaximize:
+        SendMessage(window, WM_SYSCOMMAND, form_->WindowState() == wsMaximized ? SC_RESTORE : SC_MAXIMIZE, 0);
+        break;
+    case cbMinimize:
+        SendMessage(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        break;
+    case cbNone:
+        break;
+    }
+}
+
+void TFormBinding::ShowCommand(int command)
+{
+    switch (command) {
+    case SW_HIDE:
+        form_->SetVisible(false);
+        return;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+        Minimize();
+        return;
+    case SW_MAXIMIZE:
+        Maximize();
+        return;
+    case SW_RESTORE:
+        Restore();
+        return;
+    case SW_SHOWNOACTIVATE:
+    case SW_SHOWNA:
+        if (!window_.isNull())
+            window_->setAttribute(Qt::WA_ShowWithoutActivating, true);
+        form_->SetVisible(true);
+        if (!window_.isNull())
+            window_->setAttribute(Qt::WA_ShowWithoutActivating, false);
+        return;
+    default:
+        if (form_->WindowState() != wsNormal && command == SW_SHOWNORMAL)
+            Restore();
+        form_->SetVisible(true);
+        return;
+    }
+}
+
+void TFormBinding::Maximize()
+{
+    if (form_->WindowState() == wsMaximized)
+        return;
+    if (form_->WindowState() == wsMinimized && !window_.isNull())
+        window_->showNormal();
+    TMinMaxInfo info;
+    SendMessage(Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (form_->WindowState() == wsNormal)
+        normalRect_ = form_->BoundsRect();
+    stateChanging_ = true;
+    form_->windowState_ = wsMaximized;
+    form_->SetBounds(info.ptMaxPosition.X, info.ptMaxPosition.Y, info.ptMaxSize.X, info.ptMaxSize.Y);
+    stateChanging_ = false;
+    SendMessage(Handle(), WM_NCPAINT, 1, 0);
+    SendSize();
+}
+
+void TFormBinding::Restore()
+{
+    const TWindowState state = form_->WindowState();
+    if (state == wsNormal)
+        return;
+    stateChanging_ = true;
+    if (state == wsMinimized) {
+        if (!window_.isNull())
+            window_->showNormal();
+        form_->windowState_ = stateBeforeMinimize_;
+    } else {
+        form_->windowState_ = wsNormal;
+        form_->SetBounds(normalRect_.Left, normalRect_.Top, normalRect_.Width(), normalRect_.Height());
+    }
+    stateChanging_ = false;
+    SendMessage(Handle(), WM_NCPAINT, 1, 0);
+    SendSize();
+}
+
+void TFormBinding::Minimize()
+{
+    if (form_->WindowState() == wsMinimized)
+        return;
+    stateBeforeMinimize_ = form_->WindowState();
+    if (stateBeforeMinimize_ == wsNormal)
+        normalRect_ = form_->BoundsRect();
+    stateChanging_ = true;
+    form_->windowState_ = wsMinimized;
+    if (!window_.isNull() && window_->isVisible())
+        window_->showMinimized();
+    stateChanging_ = false;
+    SendSize();
+}
+
+void TFormBinding::ShowSystemMenu(TPoint at)
+{
+    if (window_.isNull())
+        return;
+    if (!systemMenu_.isNull())
+        delete systemMenu_.data();
+    auto* menu = new QMenu(window_);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const TFrameStyle style = form_->FrameStyle();
+    const bool minimized = form_->WindowState() == wsMinimized;
+    const HWND window = Handle();
+    for (const TSystemMenuEntry& entry : SystemMenuEntries) {
+        if (entry.Separator)
+            menu->addSeparator();
+        QString text = QString::fromUtf8(entry.Text);
+        if (entry.Shortcut[0] != '\0')
+            text += QLatin1Char('\t') + QString::fromUtf8(entry.Shortcut);
+        QAction* action = menu->addAction(text);
+        action->setEnabled(SystemMenuItemEnabled(entry.Item, style, minimized));
+        const unsigned command = entry.Command;
+        QObject::connect(action, &QAction::triggered, menu, [window, command] {
+            PostMessage(window, WM_SYSCOMMAND, command, 0);
+        });
+    }
+    systemMenu_ = menu;
+    menu->popup(QPoint(at.X, at.Y));
+}
+
+void TFormBinding::NonClientDoubleClick(HWND window, UINT hit, LPARAM lParam)
+{
+    if (hit == HTCAPTION && form_->BorderIcons().Contains(biMaximize))
+        SendMessage(window, WM_SYSCOMMAND, form_->WindowState() == wsMaximized ? SC_RESTORE : SC_MAXIMIZE, lParam);
+    else if (hit == HTSYSMENU)
+        SendMessage(window, WM_SYSCOMMAND, SC_CLOSE, lParam);
+}
+
+void TFormBinding::SystemCommand(HWND window, WPARAM command, LPARAM lParam)
+{
+    switch (command & 0xFFF0) {
+    case SC_CLOSE:
+        SendMessage(window, WM_CLOSE);
+        return;
+    case SC_MINIMIZE:
+        ShowCommand(SW_MINIMIZE);
+        return;
+    case SC_MAXIMIZE:
+        ShowCommand(SW_MAXIMIZE);
+        return;
+    case SC_RESTORE:
+        ShowCommand(SW_RESTORE);
+        return;
+    case SC_KEYMENU:
+    case SC_MOUSEMENU:
+        if ((command & 0xFFF0) == SC_MOUSEMENU || lParam == ' ') {
+            const TFrameGeometry g = form_->FrameLayout();
+            ShowSystemMenu({form_->Left() + g.Icon.Left, form_->Top() + g.Caption.Bottom});
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+// Alt+F4 closes.
+void TFormBinding::SystemKeyDown(HWND window, WPARAM key)
+{
+    if (key == VK_F4)
+        SendMessage(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+// Alt+Space opens the system menu.
+void TFormBinding::SystemChar(HWND window, WPARAM key)
+{
+    if (key == ' ')
+        SendMessage(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+}
+
+// The system's defaults: maximised, the frame lies just outside the screen.
+void TFormBinding::FillMinMaxInfo(TMinMaxInfo* info) const
+{
+    if (info == nullptr || Screen == nullptr)
+        return;
+    const int frame = FrameWidthFor(form_->BorderStyle());
+    info->ptMaxSize = {Screen->Width() + 2 * frame, Screen->Height() + 2 * frame};
+    info->ptMaxPosition = {-frame, -frame};
+    info->ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    info->ptMaxTrackSize = info->ptMaxSize;
+}
