@@ -1,0 +1,53 @@
+// The date texts of dates-convert's command line: ParseDate and ParseMonth either
+// return numbers or raise EUsageError; what they accept formats back to a text
+// they read as the same numbers, and RequireCivilDate only ever raises EUsageError.
+#include "tools/DateText.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+void DateRoundTrip(std::string_view text)
+{
+    DateParts date;
+    try {
+        date = ParseDate(text);
+    } catch (const EUsageError&) {
+        return;
+    }
+    Check(ParseDate(FormatDate(date)) == date);
+    try {
+        RequireCivilDate(date);
+    } catch (const EUsageError&) {
+    }
+}
+
+void MonthRoundTrip(std::string_view text)
+{
+    DateParts month;
+    try {
+        month = ParseMonth(text);
+    } catch (const EUsageError&) {
+        return;
+    }
+    Check(month.Day == 0);
+    Check(ParseMonth(FormatMonth(month.Year, month.Month)) == month);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    DateRoundTrip(text);
+    MonthRoundTrip(text);
+    return 0;
+}
