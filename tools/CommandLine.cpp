@@ -1,11 +1,21 @@
 #include "tools/CommandLine.h"
 
+#include "tools/BatchConvert.h"
+#include "tools/IcsCalendar.h"
+#include "tools/MonthGrid.h"
+
+#include <unistd.h>
+
 #include <array>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <string_view>
 
 const char* const UsageText =
-    "Usage: dates-convert [--json] COMMAND [ARGUMENT]\n"
+    "Usage: dates-convert [--json] COMMAND [ARGUMENT...]\n"
     "\n"
     "Converts dates between the civil calendar and the Hijri calendar, whose months\n"
     "begin with the astronomical new moon.\n"
@@ -13,37 +23,85 @@ const char* const UsageText =
     "Commands:\n"
     "  to-hijri YYYY-MM-DD      the Hijri date of a civil date\n"
     "  to-gregorian YYYY-MM-DD  the civil date of a Hijri date\n"
+    "  to-hijri -               convert every line of standard input, one date a line;\n"
+    "  to-gregorian -           each gives INPUT<TAB>RESULT<TAB>Weekday (a JSON object\n"
+    "                           a line with --json); a bad line is reported on standard\n"
+    "                           error with its number and the run goes on\n"
     "  today                    today's local date in both calendars\n"
     "  month YYYY-MM            how a Hijri month begins: its new moon, the rule that\n"
     "                           places its first day, its length\n"
+    "  year YYYY                the twelve months of a Hijri year, one row each\n"
+    "  calendar [YYYY-MM]       a civil month as a grid of weeks from Sunday, each day\n"
+    "                           as civil/Hijri day number (default: this month; today is\n"
+    "                           marked on a terminal unless NO_COLOR is set)\n"
+    "  calendar --hijri [YYYY-MM]  a Hijri month as a grid, each day as Hijri/civil\n"
+    "  ics FROM [TO]            an iCalendar file with an all-day event on the first\n"
+    "                           day of every month of the Hijri years FROM to TO (at\n"
+    "                           most 200 years)\n"
     "\n"
     "Options:\n"
-    "  --json      print one JSON object instead of lines of text\n"
+    "  --json      print JSON instead of text (one object; one a line for a batch)\n"
+    "  --hijri     calendar: draw a Hijri month\n"
     "  -h, --help  print this help and exit\n"
     "\n"
     "Civil dates before 15 October 1582 are Julian-calendar dates. There is no year 0:\n"
     "the year before 1 is -1, written -0001-01-01. Exit status: 0 on success, 2 for a\n"
-    "command or date that cannot be used (the reason goes to standard error).\n";
+    "command or date that cannot be used (the reason goes to standard error) or a batch\n"
+    "with a bad line, 1 when output cannot be written.\n";
 
 namespace {
 
 struct CommandName {
     std::string_view Name;
     CommandKind Kind;
-    bool TakesArgument;
+    std::size_t MinArguments;
+    std::size_t MaxArguments;
 };
 
-constexpr std::array<CommandName, 4> Commands{{
-    {"to-hijri", CommandKind::ckToHijri, true},
-    {"to-gregorian", CommandKind::ckToGregorian, true},
-    {"today", CommandKind::ckToday, false},
-    {"month", CommandKind::ckMonth, true},
+constexpr std::array<CommandName, 7> Commands{{
+    {"to-hijri", CommandKind::ckToHijri, 1, 1},
+    {"to-gregorian", CommandKind::ckToGregorian, 1, 1},
+    {"today", CommandKind::ckToday, 0, 0},
+    {"month", CommandKind::ckMonth, 1, 1},
+    {"year", CommandKind::ckYear, 1, 1},
+    {"calendar", CommandKind::ckCalendar, 0, 1},
+    {"ics", CommandKind::ckIcs, 1, 2},
 }};
 
 bool LooksLikeOption(const std::string& argument)
 {
     return argument.size() > 1 && argument[0] == '-' &&
            !std::isdigit(static_cast<unsigned char>(argument[1]));
+}
+
+// A Hijri year as the year commands take it: an optional minus and digits.
+std::int32_t ParseYear(const std::string& text)
+{
+    const std::string_view digits = std::string_view(text).substr(!text.empty() && text[0] == '-');
+    if (digits.empty() || digits.size() > 9 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos)
+        throw EUsageError("'" + text + "' is not a year (digits, a minus before year 1)");
+    const std::int32_t year = StrToInt(digits);
+    if (year == 0)
+        throw EUsageError("There is no Hijri year 0: the year before 1 is -1");
+    return text[0] == '-' ? -year : year;
+}
+
+std::string CalendarText(const Request& request)
+{
+    std::optional<DateParts> today;
+    DateParts month;
+    if (request.Argument.empty() || request.MarkToday) {
+        const DayReport now = ConvertToday();
+        if (request.MarkToday)
+            today = now.Gregorian;
+        month = request.HijriCalendar ? now.Hijri : now.Gregorian;
+    }
+    if (!request.Argument.empty())
+        month = ParseMonth(request.Argument);
+    const MonthGrid grid = request.HijriCalendar ? HijriMonthGrid(month.Year, month.Month)
+                                                 : CivilMonthGrid(month.Year, month.Month);
+    return FormatMonthGrid(grid, request.Form, today);
 }
 
 } // namespace
@@ -56,6 +114,8 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
     for (const std::string& argument : arguments) {
         if (argument == "--json")
             request.Form = OutputForm::ofJson;
+        else if (argument == "--hijri")
+            request.HijriCalendar = true;
         else if (argument == "--help" || argument == "-h")
             help = true;
         else if (LooksLikeOption(argument))
@@ -70,14 +130,22 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
     for (const CommandName& command : Commands) {
         if (words[0] != command.Name)
             continue;
-        const std::size_t expected = command.TakesArgument ? 2 : 1;
-        if (words.size() < expected)
+        const std::size_t given = words.size() - 1;
+        if (given < command.MinArguments)
             throw EUsageError("The command " + std::string(command.Name) + " needs an argument");
-        if (words.size() > expected)
-            throw EUsageError("Unexpected argument '" + words[expected] + "'");
+        if (given > command.MaxArguments)
+            throw EUsageError("Unexpected argument '" + words[command.MaxArguments + 1] + "'");
+        if (request.HijriCalendar && command.Kind != CommandKind::ckCalendar)
+            throw EUsageError("The option --hijri belongs to the command calendar");
         request.Command = command.Kind;
-        if (command.TakesArgument)
+        if (given > 0)
             request.Argument = words[1];
+        if (given > 1)
+            request.SecondArgument = words[2];
+        if (request.Argument == "-" && command.Kind == CommandKind::ckToHijri)
+            request.Command = CommandKind::ckBatchToHijri;
+        if (request.Argument == "-" && command.Kind == CommandKind::ckToGregorian)
+            request.Command = CommandKind::ckBatchToGregorian;
         return request;
     }
     throw EUsageError("Unknown command '" + words[0] + "' (try --help)");
@@ -98,6 +166,21 @@ std::string ExecuteRequest(const Request& request)
         const DateParts month = ParseMonth(request.Argument);
         return FormatMonthReport(DescribeHijriMonth(month.Year, month.Month), request.Form);
     }
+    case CommandKind::ckYear: {
+        const std::int32_t year = ParseYear(request.Argument);
+        return FormatYearReport(year, DescribeHijriYear(year), request.Form);
+    }
+    case CommandKind::ckCalendar:
+        return CalendarText(request);
+    case CommandKind::ckIcs: {
+        const std::int32_t from = ParseYear(request.Argument);
+        const std::int32_t to =
+            request.SecondArgument.empty() ? from : ParseYear(request.SecondArgument);
+        return IcsCalendar(from, to, request.Stamp);
+    }
+    case CommandKind::ckBatchToHijri:
+    case CommandKind::ckBatchToGregorian:
+        throw EUsageError("The batch commands read standard input; run them as a process");
     }
     return {};
 }
@@ -120,4 +203,67 @@ int RunDatesConvert(const std::vector<std::string>& arguments, std::string& outp
         reason(e.what());
         return 1;
     }
+}
+
+namespace {
+
+// SOURCE_DATE_EPOCH, for reproducible files, else the clock.
+std::time_t StampNow()
+{
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
+        char* end = nullptr;
+        errno = 0;
+        const long long seconds = std::strtoll(epoch, &end, 10);
+        if (errno == 0 && end != epoch && *end == '\0' && seconds >= 0)
+            return static_cast<std::time_t>(seconds);
+    }
+    return std::time(nullptr);
+}
+
+bool ColourWanted()
+{
+    const char* noColour = std::getenv("NO_COLOR");
+    return isatty(STDOUT_FILENO) == 1 && (noColour == nullptr || *noColour == '\0');
+}
+
+int Fail(const std::string& message, int status)
+{
+    std::string text = message;
+    if (!text.empty())
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    std::fputs(("dates-convert: " + text + "\n").c_str(), stderr);
+    return status;
+}
+
+} // namespace
+
+int RunDatesConvertProcess(const std::vector<std::string>& arguments)
+{
+    Request request;
+    try {
+        request = ParseCommandLine(arguments);
+    } catch (const EUsageError& e) {
+        return Fail(e.Message(), 2);
+    }
+    if (request.Command == CommandKind::ckBatchToHijri ||
+        request.Command == CommandKind::ckBatchToGregorian) {
+        const BatchDirection direction = request.Command == CommandKind::ckBatchToHijri
+                                             ? BatchDirection::bdToHijri
+                                             : BatchDirection::bdToGregorian;
+        return RunBatch(direction, request.Form, STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO);
+    }
+    request.MarkToday = request.Command == CommandKind::ckCalendar && ColourWanted();
+    request.Stamp = StampNow();
+    std::string output;
+    int status = 0;
+    try {
+        output = ExecuteRequest(request);
+    } catch (const EUsageError& e) {
+        return Fail(e.Message(), 2);
+    } catch (const std::exception& e) {
+        return Fail(e.what(), 1);
+    }
+    if (std::fputs(output.c_str(), stdout) == EOF || std::fflush(stdout) == EOF)
+        status = Fail("cannot write to standard output", 1);
+    return status;
 }

@@ -3,15 +3,23 @@
 
 #include "tools/ConvertOutput.h"
 
+#include <ctime>
 #include <string>
 #include <vector>
 
-enum class CommandKind { ckHelp, ckToHijri, ckToGregorian, ckToday, ckMonth };
+enum class CommandKind {
+    ckHelp, ckToHijri, ckToGregorian, ckToday, ckMonth, ckYear, ckCalendar, ckIcs,
+    ckBatchToHijri, ckBatchToGregorian  // to-hijri - and to-gregorian -
+};
 
 struct Request {
     CommandKind Command = CommandKind::ckHelp;
-    std::string Argument;  // the date or month, for the commands that take one
+    std::string Argument;        // the date, month or year, for the commands that take one
+    std::string SecondArgument;  // ics: the last year
     OutputForm Form = OutputForm::ofText;
+    bool HijriCalendar = false;  // calendar --hijri
+    bool MarkToday = false;      // calendar: standard output is a terminal that takes colour
+    std::time_t Stamp = 0;       // ics: the DTSTAMP of its events
 };
 
 // Options may stand anywhere; an argument starting with '-' and a digit is a
@@ -26,5 +34,11 @@ std::string ExecuteRequest(const Request& request);
 // returns the exit status, 0 on success, 2 for bad input, 1 for anything else.
 int RunDatesConvert(const std::vector<std::string>& arguments, std::string& output,
                     std::string& error);
+
+// The program over its standard streams, as main() runs it: the batch commands
+// stream through file descriptors 0, 1 and 2; `calendar` marks today only when
+// standard output is a terminal and NO_COLOR is unset or empty; `ics` stamps its
+// events with SOURCE_DATE_EPOCH when that is set, else with the current time.
+int RunDatesConvertProcess(const std::vector<std::string>& arguments);
 
 extern const char* const UsageText;

@@ -140,3 +140,11 @@ MonthReport DescribeHijriMonth(std::int32_t year, std::int32_t month)
     }
     return report;
 }
+
+std::vector<MonthReport> DescribeHijriYear(std::int32_t year)
+{
+    std::vector<MonthReport> months;
+    for (std::int32_t month = 1; month <= 12; ++month)
+        months.push_back(DescribeHijriMonth(year, month));
+    return months;
+}

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // One day in both calendars, with what the converter window would show for it.
 struct DayReport {
@@ -40,6 +41,7 @@ DayReport ConvertGregorian(const DateParts& civil);  // EUsageError if it does n
 DayReport ConvertHijri(const DateParts& hijri);      // likewise
 DayReport ConvertToday();                            // the local date of the system clock
 MonthReport DescribeHijriMonth(std::int32_t year, std::int32_t month);
+std::vector<MonthReport> DescribeHijriYear(std::int32_t year);  // its twelve months
 
 // Days in a Hijri month by the engine's reckoning.
 std::int32_t HijriMonthLength(std::int32_t year, std::int32_t month);

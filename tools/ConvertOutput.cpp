@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -73,6 +74,86 @@ std::string FormatDayReport(const DayReport& report, OutputForm form)
     });
 }
 
+namespace {
+
+Json MonthReportJson(const MonthReport& report)
+{
+    Json object = {
+        {"hijri_month", FormatMonth(report.Year, report.Month)},
+        {"name", std::string(HMonthName(report.Month)) + " " + IntToStr(report.Year)},
+        {"lunation", report.Lunation},
+        {"new_moon_ut", FormatInstant(report.NewMoon)},
+        {"new_moon_ut3", FormatInstant(report.NewMoon, 3)},
+        {"rule", report.OpensNextDay ? RuleNextDay : RuleDayAfterNext},
+        {"first_day", FormatDate(report.FirstDay)},
+        {"first_weekday", DayName(report.FirstWeekDay)},
+        {"length", report.Length},
+        {"borderline", report.Borderline},
+        {"umalqura_first_day", nullptr},
+        {"umalqura_difference", nullptr},
+    };
+    if (report.UmmAlQuraFirstDay) {
+        object["umalqura_first_day"] = FormatDate(*report.UmmAlQuraFirstDay);
+        object["umalqura_difference"] = report.UmmAlQuraDifference;
+    }
+    return object;
+}
+
+// Rows of cells to columns two blanks apart, each as wide as its widest cell.
+std::string AlignedColumns(const std::vector<std::vector<std::string>>& rows)
+{
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows)
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            widths.resize(std::max(widths.size(), row.size()));
+            widths[i] = std::max(widths[i], row[i].size());
+        }
+    std::string text;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t i = 0; i < row.size(); ++i)
+            line += row[i] + std::string(i + 1 < row.size() ? widths[i] - row[i].size() + 2 : 0, ' ');
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        text += line + "\n";
+    }
+    return text;
+}
+
+} // namespace
+
+std::string FormatYearReport(std::int32_t year, const std::vector<MonthReport>& months,
+                             OutputForm form)
+{
+    if (form == OutputForm::ofJson) {
+        Json list = Json::array();
+        for (const MonthReport& report : months)
+            list.push_back(MonthReportJson(report));
+        return Json{{"hijri_year", year}, {"months", list}}.dump(2) + "\n";
+    }
+    std::vector<std::vector<std::string>> rows{{"month", "name", "first day", "weekday", "length",
+                                                "new moon (UT)", "rule", "borderline",
+                                                "umalqura", "difference"}};
+    for (const MonthReport& report : months) {
+        std::vector<std::string> row{IntToStr(report.Month),
+                                     std::string(HMonthName(report.Month)),
+                                     FormatDate(report.FirstDay),
+                                     std::string(DayName(report.FirstWeekDay)),
+                                     IntToStr(report.Length),
+                                     FormatInstant(report.NewMoon),
+                                     report.OpensNextDay ? RuleNextDay : RuleDayAfterNext,
+                                     report.Borderline ? "yes" : "no"};
+        if (report.UmmAlQuraFirstDay) {
+            row.push_back(FormatDate(*report.UmmAlQuraFirstDay));
+            row.push_back(SignedDays(report.UmmAlQuraDifference));
+        } else {
+            row.insert(row.end(), {"-", "-"});
+        }
+        rows.push_back(row);
+    }
+    return "Hijri year " + IntToStr(year) + "\n" + AlignedColumns(rows);
+}
+
 std::string FormatMonthReport(const MonthReport& report, OutputForm form)
 {
     const std::string month = FormatMonth(report.Year, report.Month);
@@ -81,27 +162,8 @@ std::string FormatMonthReport(const MonthReport& report, OutputForm form)
     const std::string newMoonUt3 = FormatInstant(report.NewMoon, 3);
     const std::string firstDay = FormatDate(report.FirstDay);
     const std::string_view firstWeekDay = DayName(report.FirstWeekDay);
-    if (form == OutputForm::ofJson) {
-        Json object = {
-            {"hijri_month", month},
-            {"name", name},
-            {"lunation", report.Lunation},
-            {"new_moon_ut", newMoon},
-            {"new_moon_ut3", newMoonUt3},
-            {"rule", report.OpensNextDay ? RuleNextDay : RuleDayAfterNext},
-            {"first_day", firstDay},
-            {"first_weekday", firstWeekDay},
-            {"length", report.Length},
-            {"borderline", report.Borderline},
-            {"umalqura_first_day", nullptr},
-            {"umalqura_difference", nullptr},
-        };
-        if (report.UmmAlQuraFirstDay) {
-            object["umalqura_first_day"] = FormatDate(*report.UmmAlQuraFirstDay);
-            object["umalqura_difference"] = report.UmmAlQuraDifference;
-        }
-        return object.dump(2) + "\n";
-    }
+    if (form == OutputForm::ofJson)
+        return MonthReportJson(report).dump(2) + "\n";
     TextLines lines = {
         {"hijri month", month + " (" + name + ")"},
         {"lunation", IntToStr(report.Lunation)},

@@ -89,16 +89,28 @@ std::string FormatMonth(std::int32_t year, std::int32_t month)
     return YearText(year) + "-" + TwoDigits(month);
 }
 
+std::int32_t CivilMonthLength(std::int32_t year, std::int32_t month)
+{
+    static constexpr std::array<std::int32_t, 12> MonthLengths{31, 28, 31, 30, 31, 30,
+                                                               31, 31, 30, 31, 30, 31};
+    return MonthLengths[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+}
+
+bool IsCivilDate(const DateParts& date)
+{
+    if (date.Year == 0 || date.Month < 1 || date.Month > 12 || date.Day < 1 ||
+        date.Day > CivilMonthLength(date.Year, date.Month))
+        return false;
+    return !(date.Year == 1582 && date.Month == 10 && date.Day >= 5 && date.Day <= 14);
+}
+
 void RequireCivilDate(const DateParts& date)
 {
     if (date.Year == 0)
         throw EUsageError("There is no year 0: the year before 1 is -1");
     if (date.Month < 1 || date.Month > 12)
         throw EUsageError("There is no month " + IntToStr(date.Month));
-    static constexpr std::array<std::int32_t, 12> MonthLengths{31, 28, 31, 30, 31, 30,
-                                                               31, 31, 30, 31, 30, 31};
-    const std::int32_t length =
-        MonthLengths[date.Month - 1] + (date.Month == 2 && IsLeapYear(date.Year) ? 1 : 0);
+    const std::int32_t length = CivilMonthLength(date.Year, date.Month);
     const std::string name = std::string(GMonthName(date.Month)) + " " + IntToStr(date.Year);
     if (date.Day < 1 || date.Day > length)
         throw EUsageError("There is no day " + IntToStr(date.Day) + " in " + name + ", which has " +

@@ -31,6 +31,14 @@ DateParts ParseMonth(std::string_view text);
 std::string FormatDate(const DateParts& date);
 std::string FormatMonth(std::int32_t year, std::int32_t month);
 
+// Days in a civil month as the calendar of its year counts them (Julian leap years
+// up to 1582, Gregorian after); October 1582 counts 31 though ten of them are missing.
+// Year not 0, month 1..12.
+std::int32_t CivilMonthLength(std::int32_t year, std::int32_t month);
+
+// Whether the civil date exists, by the rules RequireCivilDate names.
+bool IsCivilDate(const DateParts& date);
+
 // Raises EUsageError naming the reason when the civil date does not exist: year 0,
 // a month outside 1..12, a day past the month's end (Julian leap years before the
 // reform, Gregorian from 15 October 1582), or 5 to 14 October 1582.

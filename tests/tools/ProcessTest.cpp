@@ -8,11 +8,18 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <string_view>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -23,45 +30,89 @@ struct ProcessResult {
     int ExitStatus = -1;
     std::string Output;
     std::string Error;
+    long PeakKilobytes = 0;  // the child's peak resident memory
 };
 
-// Runs dates-convert with the arguments, standard output optionally sent to
-// `stdoutPath` instead of a pipe.
-ProcessResult RunDatesConvert(const std::vector<std::string>& arguments,
-                              const char* stdoutPath = nullptr)
+struct ProcessOptions {
+    const char* StdoutPath = nullptr;  // standard output to this file instead of a pipe
+    std::size_t FillBytes = 0;         // so many '7's fed to standard input first,
+    std::string Input;                 // then this, and standard input closes
+    std::vector<std::string> Environment;  // NAME=value entries added to ours
+};
+
+ProcessOptions Input(std::string text)
 {
-    int outPipe[2], errPipe[2];
+    ProcessOptions options;
+    options.Input = std::move(text);
+    return options;
+}
+
+// Runs dates-convert with the arguments, feeding standard input and reading both
+// output pipes as they fill, so that no pipe can block the child.
+ProcessResult RunDatesConvert(const std::vector<std::string>& arguments,
+                              const ProcessOptions& options = {})
+{
+    int inPipe[2], outPipe[2], errPipe[2];
+    EXPECT_EQ(pipe(inPipe), 0);
     EXPECT_EQ(pipe(outPipe), 0);
     EXPECT_EQ(pipe(errPipe), 0);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (stdoutPath)
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutPath, O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, inPipe[0], STDIN_FILENO);
+    if (options.StdoutPath)
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, options.StdoutPath, O_WRONLY, 0);
     else
         posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
+    for (int fd : {inPipe[1], outPipe[0], errPipe[0]})
+        posix_spawn_file_actions_addclose(&actions, fd);
     std::vector<char*> argv{const_cast<char*>(DATES_CONVERT_PATH)};
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    std::vector<char*> environment;
+    for (char** entry = environ; *entry; ++entry)
+        environment.push_back(*entry);
+    for (const std::string& entry : options.Environment)
+        environment.push_back(const_cast<char*>(entry.c_str()));
+    environment.push_back(nullptr);
+    // A child that stops reading early must not kill us with SIGPIPE; the child
+    // itself gets the default disposition back.
+    std::signal(SIGPIPE, SIG_IGN);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t child = 0;
-    const int spawned =
-        posix_spawn(&child, DATES_CONVERT_PATH, &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&child, DATES_CONVERT_PATH, &actions, &attributes,
+                                    argv.data(), environment.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
+    close(inPipe[0]);
     close(outPipe[1]);
     close(errPipe[1]);
     ProcessResult result;
     EXPECT_EQ(spawned, 0);
-    // Read both pipes as they fill, so neither can block the child.
-    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    fcntl(inPipe[1], F_SETFL, O_NONBLOCK);
+    std::size_t fed = 0;
+    const std::size_t total = options.FillBytes + options.Input.size();
+    static const std::string fill(65536, '7');
+    if (total == 0) {
+        close(inPipe[1]);
+        inPipe[1] = -1;
+    }
+    pollfd fds[3] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}, {inPipe[1], POLLOUT, 0}};
     std::string* sinks[2] = {&result.Output, &result.Error};
     for (int open = 2; open > 0;) {
-        if (poll(fds, 2, 10000) <= 0)
+        if (poll(fds, 3, 10000) <= 0)
             break;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP)))
                 continue;
-            char buffer[4096];
+            char buffer[65536];
             const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
             if (n > 0) {
                 sinks[i]->append(buffer, static_cast<std::size_t>(n));
@@ -71,10 +122,27 @@ ProcessResult RunDatesConvert(const std::vector<std::string>& arguments,
                 --open;
             }
         }
+        if (fds[2].fd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
+            const bool filling = fed < options.FillBytes;
+            const char* from = filling ? fill.data() : options.Input.data() + (fed - options.FillBytes);
+            const std::size_t count = filling ? std::min(fill.size(), options.FillBytes - fed)
+                                              : total - fed;
+            const ssize_t n = write(fds[2].fd, from, count);
+            if (n > 0)
+                fed += static_cast<std::size_t>(n);
+            if (n < 0 || fed == total) {
+                close(fds[2].fd);
+                fds[2].fd = -1;
+            }
+        }
     }
+    if (fds[2].fd >= 0)
+        close(fds[2].fd);
     int status = 0;
-    if (spawned == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
+    rusage usage{};
+    if (spawned == 0 && wait4(child, &status, 0, &usage) == child && WIFEXITED(status))
         result.ExitStatus = WEXITSTATUS(status);
+    result.PeakKilobytes = usage.ru_maxrss;
     return result;
 }
 
@@ -161,9 +229,273 @@ TEST(DatesConvertProcess, HelpGoesToStandardOutput)
 
 TEST(DatesConvertProcess, ReportsAFailedWriteWithStatus1)
 {
-    const ProcessResult r = RunDatesConvert({"today"}, "/dev/full");
+    const ProcessResult r = RunDatesConvert({"today"}, [] { ProcessOptions o; o.StdoutPath = "/dev/full"; return o; }());
     EXPECT_EQ(r.ExitStatus, 1);
     EXPECT_EQ(r.Error, "dates-convert: cannot write to standard output\n");
+}
+
+// Runs dates-convert with standard output on a pseudo-terminal and returns what
+// it wrote there.
+std::string RunOnTerminal(const std::vector<std::string>& arguments, const char* extraEnvironment)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    EXPECT_GE(master, 0);
+    EXPECT_EQ(grantpt(master), 0);
+    EXPECT_EQ(unlockpt(master), 0);
+    const std::string slave = ptsname(master);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, slave.c_str(), O_WRONLY | O_NOCTTY, 0);
+    posix_spawn_file_actions_addclose(&actions, master);
+    std::vector<char*> argv{const_cast<char*>(DATES_CONVERT_PATH)};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> environment;
+    for (char** entry = environ; *entry; ++entry)
+        if (std::string_view(*entry).rfind("NO_COLOR=", 0) != 0)
+            environment.push_back(*entry);
+    if (extraEnvironment)
+        environment.push_back(const_cast<char*>(extraEnvironment));
+    environment.push_back(nullptr);
+    pid_t child = 0;
+    EXPECT_EQ(posix_spawn(&child, DATES_CONVERT_PATH, &actions, nullptr, argv.data(),
+                          environment.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    waitpid(child, &status, 0);
+    // The child has gone; what it wrote waits on the master side.
+    std::string output;
+    pollfd fd{master, POLLIN, 0};
+    char buffer[4096];
+    while (poll(&fd, 1, 200) > 0) {
+        const ssize_t n = read(master, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        output.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(master);
+    return output;
+}
+
+std::vector<std::string> LinesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t begin = 0;
+    for (std::size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1)
+        lines.push_back(text.substr(begin, end - begin));
+    return lines;
+}
+
+nlohmann::json JsonOf(const std::vector<std::string>& arguments)
+{
+    const ProcessResult r = RunDatesConvert(arguments);
+    EXPECT_EQ(r.ExitStatus, 0) << r.Error;
+    return nlohmann::json::parse(r.Output);
+}
+
+TEST(DatesConvertYear, EachRowIsTheMonthCommandsReport)
+{
+    const auto year = JsonOf({"year", "1446", "--json"});
+    EXPECT_EQ(year["hijri_year"], 1446);
+    ASSERT_EQ(year["months"].size(), 12u);
+    for (int month = 1; month <= 12; ++month) {
+        char text[16];
+        std::snprintf(text, sizeof text, "1446-%02d", month);
+        EXPECT_EQ(year["months"][month - 1], JsonOf({"month", text, "--json"})) << text;
+    }
+    // As text: a title, a heading and twelve rows whose columns line up.
+    const ProcessResult r = RunDatesConvert({"year", "1446"});
+    const std::vector<std::string> lines = LinesOf(r.Output);
+    ASSERT_EQ(lines.size(), 14u) << r.Output;
+    const std::size_t firstDayColumn = lines[1].find("first day");
+    EXPECT_EQ(lines[2].find("2024-07-07"), firstDayColumn);
+    EXPECT_EQ(lines[13].find("2025-05-29"), firstDayColumn);
+    EXPECT_NE(lines[10].find("Ramadhan"), std::string::npos);
+}
+
+TEST(DatesConvertCalendar, CivilMonthShowsWhereRamadhanBegins)
+{
+    const ProcessResult r = RunDatesConvert({"calendar", "2024-03"});
+    ASSERT_EQ(r.ExitStatus, 0) << r.Error;
+    EXPECT_NE(r.Output.find("March 2024\n"), std::string::npos);
+    EXPECT_NE(r.Output.find("Shabaan to Ramadhan 1445\n"), std::string::npos);
+    // The week of 10 March: Sunday first, 12 March the first of Ramadhan.
+    EXPECT_NE(r.Output.find("\n10/29 11/30 12/1  13/2  14/3  15/4  16/5\n"), std::string::npos)
+        << r.Output;
+    EXPECT_NE(r.Output.find("1 Ramadhan 1445 = Tuesday, 12 March 2024\n"), std::string::npos);
+    EXPECT_EQ(r.Output.find('\x1b'), std::string::npos) << "no marking in a pipe";
+
+    const auto grid = JsonOf({"calendar", "2024-03", "--json"});
+    ASSERT_EQ(grid["days"].size(), 31u);
+    EXPECT_EQ(grid["hijri_months"], nlohmann::json({"Shabaan 1445", "Ramadhan 1445"}));
+    EXPECT_EQ(grid["days"][11]["gregorian"], "2024-03-12");
+    EXPECT_EQ(grid["days"][11]["hijri"], "1445-09-01");
+    EXPECT_EQ(grid["days"][11]["weekday"], "Tuesday");
+}
+
+TEST(DatesConvertCalendar, October1582LacksItsTenDaysAndEarlierMonthsAreJulian)
+{
+    const ProcessResult r = RunDatesConvert({"calendar", "1582-10"});
+    ASSERT_EQ(r.ExitStatus, 0) << r.Error;
+    EXPECT_NE(r.Output.find(" 4/17 15/18 16/19\n"), std::string::npos) << r.Output;
+    EXPECT_NE(r.Output.find("5 to 14 October 1582 do not exist"), std::string::npos);
+    const auto october = JsonOf({"calendar", "1582-10", "--json"});
+    ASSERT_EQ(october["days"].size(), 21u);
+    EXPECT_EQ(october["days"][3]["weekday"], "Thursday");
+    EXPECT_EQ(october["days"][4]["gregorian"], "1582-10-15");
+    EXPECT_EQ(october["days"][4]["weekday"], "Friday");
+    ASSERT_EQ(october["missing_days"].size(), 10u);
+    EXPECT_EQ(october["missing_days"][0], "1582-10-05");
+
+    // 1500 is a leap year of the Julian calendar, not of the Gregorian.
+    const auto february = JsonOf({"calendar", "1500-02", "--json"});
+    EXPECT_EQ(february["julian"], true);
+    EXPECT_EQ(february["days"].size(), 29u);
+    EXPECT_NE(RunDatesConvert({"calendar", "1500-02"}).Output.find("(Julian calendar)"),
+              std::string::npos);
+}
+
+TEST(DatesConvertCalendar, HijriMonthGrid)
+{
+    const ProcessResult r = RunDatesConvert({"calendar", "--hijri", "1445-09"});
+    ASSERT_EQ(r.ExitStatus, 0) << r.Error;
+    EXPECT_NE(r.Output.find("Ramadhan 1445\n"), std::string::npos);
+    EXPECT_NE(r.Output.find("March to April 2024\n"), std::string::npos);
+    EXPECT_NE(r.Output.find("\nSu    Mo    Tu    We    Th    Fr    Sa\n             1/12  2/13"),
+              std::string::npos) << r.Output;
+    const auto grid = JsonOf({"calendar", "--hijri", "1445-09", "--json"});
+    const auto month = JsonOf({"month", "1445-09", "--json"});
+    EXPECT_EQ(grid["days"].size(), month["length"]);
+    EXPECT_EQ(grid["days"][0]["gregorian"], month["first_day"]);
+    EXPECT_EQ(grid["calendar"], "hijri");
+}
+
+TEST(DatesConvertCalendar, MarksTodayOnlyOnATerminalWithoutNoColor)
+{
+    EXPECT_NE(RunOnTerminal({"calendar"}, nullptr).find("\x1b[7m"), std::string::npos);
+    EXPECT_EQ(RunOnTerminal({"calendar"}, "NO_COLOR=1").find('\x1b'), std::string::npos);
+    // Another month shows no mark even on a terminal.
+    EXPECT_EQ(RunOnTerminal({"calendar", "1999-12"}, nullptr).find('\x1b'), std::string::npos);
+}
+
+TEST(DatesConvertBatch, GoodBadBlankAndUnterminatedLines)
+{
+    const ProcessResult r = RunDatesConvert(
+        {"to-hijri", "-"},
+        Input("2024-03-11\nbad\n\n  1999-12-09 \r\n2024-02-30\n1582-10-10\n\n-0622-07-16"));
+    EXPECT_EQ(r.ExitStatus, 2);
+    EXPECT_EQ(r.Output,
+              "2024-03-11\t1445-08-30\tMonday\n"
+              "1999-12-09\t1420-09-01\tThursday\n"
+              "-0622-07-16\t-1282-10-29\tFriday\n");
+    const std::vector<std::string> errors = LinesOf(r.Error);
+    ASSERT_EQ(errors.size(), 3u) << r.Error;
+    EXPECT_EQ(errors[0], "dates-convert: line 2: 'bad' is not a date of the form YYYY-MM-DD");
+    EXPECT_EQ(errors[1].rfind("dates-convert: line 5: there is no day 30 in February 2024", 0), 0u);
+    EXPECT_EQ(errors[2].rfind("dates-convert: line 6: there is no 10 October 1582", 0), 0u);
+
+    const ProcessResult clean = RunDatesConvert({"to-gregorian", "-", "--json"},
+                                                Input("1445-09-01\n\n1420-09-01\n"));
+    EXPECT_EQ(clean.ExitStatus, 0) << clean.Error;
+    const std::vector<std::string> lines = LinesOf(clean.Output);
+    ASSERT_EQ(lines.size(), 2u);
+    const auto first = nlohmann::json::parse(lines[0]);
+    EXPECT_EQ(first["gregorian"], "2024-03-12");
+    EXPECT_EQ(first["hijri"], "1445-09-01");
+    EXPECT_EQ(first["weekday_number"], 2);
+    EXPECT_EQ(nlohmann::json::parse(lines[1])["gregorian"], "1999-12-09");
+
+    const ProcessResult empty = RunDatesConvert({"to-hijri", "-"});
+    EXPECT_EQ(empty.ExitStatus, 0);
+    EXPECT_EQ(empty.Output, "");
+    // A Hijri day the month does not have, and a year beyond the engine's range.
+    const ProcessResult refused =
+        RunDatesConvert({"to-gregorian", "-"}, Input("1420-08-30\n2000000-01-01\n"));
+    EXPECT_EQ(refused.ExitStatus, 2);
+    EXPECT_NE(refused.Error.find("line 1: there is no day 30 in Shabaan 1420"), std::string::npos);
+    EXPECT_NE(refused.Error.find("line 2: "), std::string::npos) << refused.Error;
+}
+
+TEST(DatesConvertBatch, AgreesWithTheEngineBothWays)
+{
+    // Dates every 997 days from -3000 to 5000, through the batch and back.
+    std::string civilLines, expected;
+    std::vector<std::string> hijriDates;
+    CalendarDate civil, hijri;
+    for (double jd = DateToJulianDay(-3000, 1, 1); jd < DateToJulianDay(5000, 1, 1); jd += 997) {
+        JulianDayToDate(civil, jd);
+        GregorianToHijriDate(civil.Year, civil.Month, civil.Day, hijri);
+        char line[96];
+        std::snprintf(line, sizeof line, "%s%04d-%02d-%02d", civil.Year < 0 ? "-" : "",
+                      std::abs(civil.Year), civil.Month, civil.Day);
+        civilLines += std::string(line) + "\n";
+        char result[48];
+        std::snprintf(result, sizeof result, "%s%04d-%02d-%02d", hijri.Year < 0 ? "-" : "",
+                      std::abs(hijri.Year), hijri.Month, hijri.Day);
+        hijriDates.push_back(result);
+        static const char* const names[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                            "Thursday", "Friday", "Saturday"};
+        expected += std::string(line) + "\t" + result + "\t" + names[hijri.WeekDay] + "\n";
+    }
+    const ProcessResult there = RunDatesConvert({"to-hijri", "-"}, Input(civilLines));
+    EXPECT_EQ(there.ExitStatus, 0) << there.Error;
+    EXPECT_EQ(there.Output, expected);
+
+    std::string hijriLines;
+    for (const std::string& date : hijriDates)
+        hijriLines += date + "\n";
+    const ProcessResult back = RunDatesConvert({"to-gregorian", "-"}, Input(hijriLines));
+    EXPECT_EQ(back.ExitStatus, 0) << back.Error;
+    const std::vector<std::string> backLines = LinesOf(back.Output);
+    const std::vector<std::string> civilList = LinesOf(civilLines);
+    ASSERT_EQ(backLines.size(), civilList.size());
+    for (std::size_t i = 0; i < backLines.size(); ++i)
+        EXPECT_EQ(backLines[i].substr(0, backLines[i].find('\t')), hijriDates[i]);
+    for (std::size_t i = 0; i < backLines.size(); ++i) {
+        const std::size_t tab = backLines[i].find('\t') + 1;
+        EXPECT_EQ(backLines[i].substr(tab, backLines[i].find('\t', tab) - tab), civilList[i]);
+    }
+}
+
+TEST(DatesConvertBatch, AHugeLineIsSkippedWithoutHoldingIt)
+{
+    constexpr std::size_t HugeBytes = 64u << 20;
+    // Fed in pieces, so that this process never holds the line either.
+    ProcessOptions options = Input("\n2024-03-12\n" + std::string(1000, ' ') + "x");
+    options.FillBytes = HugeBytes;  // and a last long line without newline
+    const ProcessResult r = RunDatesConvert({"to-hijri", "-"}, options);
+    EXPECT_EQ(r.ExitStatus, 2);
+    EXPECT_EQ(r.Output, "2024-03-12\t1445-09-01\tTuesday\n");
+    EXPECT_NE(r.Error.find("line 1: not a date (a line of 67108864 bytes)"), std::string::npos)
+        << r.Error;
+    EXPECT_NE(r.Error.find("line 3: not a date (a line of 1001 bytes)"), std::string::npos);
+    EXPECT_LT(r.PeakKilobytes, 48 * 1024) << "the line must not be kept";
+}
+
+TEST(DatesConvertIcs, RefusesMoreThan200Years)
+{
+    const ProcessResult r = RunDatesConvert({"ics", "1300", "1500"});
+    EXPECT_EQ(r.ExitStatus, 2);
+    EXPECT_EQ(r.Output, "");
+    EXPECT_NE(r.Error.find("at most 200 Hijri years"), std::string::npos) << r.Error;
+    EXPECT_EQ(RunDatesConvert({"ics", "1447", "1446"}).ExitStatus, 2);
+    EXPECT_EQ(RunDatesConvert({"ics", "0"}).ExitStatus, 2);
+    // Without a year zero, -100 to 100 is 200 years.
+    EXPECT_EQ(RunDatesConvert({"ics", "-100", "100"}).ExitStatus, 0);
+    EXPECT_EQ(RunDatesConvert({"ics", "-100", "101"}).ExitStatus, 2);
+}
+
+TEST(DatesConvertIcs, StableApartFromTheStampAndHonoursSourceDateEpoch)
+{
+    ProcessOptions fixed;
+    fixed.Environment = {"SOURCE_DATE_EPOCH=1700000000"};
+    const ProcessResult a = RunDatesConvert({"ics", "1446"}, fixed);
+    const ProcessResult b = RunDatesConvert({"ics", "1446"}, fixed);
+    ASSERT_EQ(a.ExitStatus, 0) << a.Error;
+    EXPECT_EQ(a.Output, b.Output);
+    EXPECT_NE(a.Output.find("DTSTAMP:20231114T221320Z\r\n"), std::string::npos);
+    EXPECT_NE(a.Output.find("UID:hijri-month-1446-09@dates-convert\r\n"), std::string::npos);
 }
 
 } // namespace

@@ -1,0 +1,23 @@
+// `dates-convert ics`: the first days of Hijri months as an iCalendar file
+// (RFC 5545) that calendar programs can subscribe to.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+inline constexpr std::int32_t MaxIcsYears = 200;
+
+// One all-day event on the first day of every month of the Hijri years
+// fromYear..toYear. `stamp` is the DTSTAMP of every event. EUsageError for year 0,
+// toYear before fromYear, more than MaxIcsYears years, or a month whose first day
+// lies outside the civil years 1 to 9999 that an iCalendar date can hold.
+std::string IcsCalendar(std::int32_t fromYear, std::int32_t toYear, std::time_t stamp);
+
+// A content line ended by CRLF, folded so that no line is longer than 75 octets
+// (a UTF-8 sequence is never split); each continuation starts with a blank.
+std::string FoldedIcsLine(std::string_view line);
+
+// TEXT value escaping: backslash, semicolon, comma and newline.
+std::string IcsText(std::string_view text);
