@@ -364,7 +364,9 @@ double EarliestMonthStart(std::int32_t k)
 double MonthStartFromNewMoon(double N)
 {
     // The fraction of the Julian day, which starts at noon: above 0.5 the new moon
-    // falls between midnight and noon UT.
+    // falls between midnight and noon UT. Taken by floor, not by truncation: before
+    // Julian day 0 (4713 BC) truncation gives a negative fraction, the early-hours
+    // branch never fires and every month of those years would open a day late.
     const double f = N - std::floor(N);
     if (f > 0.5) {
         // Clock hour of the new moon at three hours ahead of UT.
