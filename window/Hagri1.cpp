@@ -2,6 +2,7 @@
 
 #include "calendar/conver2.h"
 #include "framework/controls/Buttons.h"
+#include "services/FxForm.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Screen.h"
 #include "framework/controls/StdCtrls.h"
@@ -44,6 +45,10 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), Now(NowDayCount)
     // The window's effect components are made here, after its widgets and in
     // this order: FxShapeHint1, FxFormShadow1, FxFormStyler1, FxForm1. Each
     // finishes loading (and hooks the window) in EndLoad, before FormCreate.
+    FxForm1 = new TFxForm(this);
+    FxForm1->Effect = deExplodeExt;
+    FxForm1->IniSaveOptions = {soSize, soState};
+    FxForm1->IniKey = "Form1";
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     EndLoad();
 }

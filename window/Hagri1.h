@@ -18,6 +18,7 @@
 
 class TBevel;
 class TBitBtn;
+class TFxForm;
 class TFxLabelFill;
 class TGroupBox;
 class TLabel;
@@ -35,6 +36,7 @@ public:
     TLabel* Label2 = nullptr;             // empty; paints only its background
     TFxLabelFill* FxLabelFill1 = nullptr; // banner: "Gregorian Converter"
     TFxLabelFill* FxLabelFill2 = nullptr; // banner: "Hijri"
+    TFxForm* FxForm1 = nullptr; // the opening trail; hooks last
     TShape* Shape1 = nullptr;             // the hyphen between the two
     TPanel* Panel1 = nullptr;
     TBevel* Bevel1 = nullptr;
