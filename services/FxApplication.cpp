@@ -26,6 +26,8 @@ std::string WithBackslash(const std::string& s)
 
 TFxApplication::TFxApplication() : TComponent(nullptr)
 {
+    globalIniCtrl_ = std::make_unique<TFxIniCtrl>(nullptr);
+
     // The instance lock is named after the program file, so every copy of the
     // program asks for the same one.
     const std::string programPath = ProgramFilePath();

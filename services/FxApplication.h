@@ -3,9 +3,10 @@
 // frees it when it finishes, after the window (see ServicesModule.h). It holds
 // what the effect components share: the pattern bitmap, the registry path,
 // the paint options and opening-effect delay, the previous-instance flag, the
-// hand cursor and the timer pool. It hooks nothing.
+// hand cursor, the timer pool and the global settings store. It hooks nothing.
 #pragma once
 
+#include "services/FxIniCtrl.h"
 #include "services/FxTimerPool.h"
 
 #include "framework/graphics/Bitmap.h"
@@ -57,7 +58,9 @@ public:
     // The program path with the extension ".LOG". Nothing writes it.
     const std::string& LogFileName() const { return logFileName_; }
 
-    // The global settings store (GlobalIniCtrl) joins these with the settings store.
+    // The settings store of forms whose IniUse is ioUseGlobal; owned here,
+    // with the defaults of a new TFxIniCtrl.
+    TFxIniCtrl* GlobalIniCtrl() const { return globalIniCtrl_.get(); }
 
 private:
     std::unique_ptr<TBitmap> patternBitmap_;
@@ -65,6 +68,7 @@ private:
     bool prevInstance_ = false;
     std::unique_ptr<TNamedMutex> instanceMutex_; // held until the object goes
     std::unique_ptr<TFxTimerPool> timerPool_;
+    std::unique_ptr<TFxIniCtrl> globalIniCtrl_;
     std::string logFileName_;
 };
 

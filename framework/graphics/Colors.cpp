@@ -1,6 +1,10 @@
 #include "framework/graphics/Colors.h"
 
+#include "framework/runtime/sysutils.h"
+
 #include <array>
+#include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -95,4 +99,151 @@ TColor QRgbToColor(QRgb rgb)
 TColor QColorToColor(const QColor& color)
 {
     return QRgbToColor(color.rgb());
+}
+
+// ---- Colour names ------------------------------------------------------------
+
+namespace {
+
+struct TColorName {
+    TColor Color;
+    std::string_view Name;
+};
+
+// One name per value; aliases (clLtGray, clDkGray) read but are not written.
+constexpr TColorName ColorNames[] = {
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clScrollBar, "clScrollBar"},
+    {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"},
+    {clWindowText, "clWindowText"},
+    {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"},
+    {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"},
+    {clHotLight, "clHotLight"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuBar, "clMenuBar"},
+    {clNone, "clNone"},
+    {clDefault, "clDefault"},
+};
+
+constexpr TColorName ColorAliases[] = {
+    {clLtGray, "clLtGray"},
+    {clDkGray, "clDkGray"},
+};
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+bool ColorToIdent(TColor color, std::string& name)
+{
+    for (const TColorName& entry : ColorNames)
+        if (entry.Color == color) {
+            name = std::string(entry.Name);
+            return true;
+        }
+    return false;
+}
+
+bool IdentToColor(const std::string& name, TColor& color)
+{
+    for (const auto* table : {static_cast<const TColorName*>(ColorNames), static_cast<const TColorName*>(ColorAliases)}) {
+        const std::size_t count = table == ColorNames ? std::size(ColorNames) : std::size(ColorAliases);
+        for (std::size_t i = 0; i < count; ++i)
+            if (SameName(table[i].Name, name)) {
+                color = table[i].Color;
+                return true;
+            }
+    }
+    return false;
+}
+
+std::string ColorToString(TColor color)
+{
+    std::string name;
+    if (ColorToIdent(color, name))
+        return name;
+    char text[16];
+    std::snprintf(text, sizeof text, "$%.8x", static_cast<unsigned>(color));
+    return text;
+}
+
+TColor StringToColor(const std::string& text)
+{
+    TColor color = 0;
+    if (IdentToColor(text, color))
+        return color;
+    if (!text.empty() && text.front() == '$') {
+        const std::string_view digits = std::string_view(text).substr(1);
+        std::uint32_t value = 0;
+        bool valid = !digits.empty() && digits.size() <= 8;
+        for (char c : digits) {
+            const int digit = HexDigit(c);
+            valid = valid && digit >= 0;
+            if (valid)
+                value = (value << 4) | static_cast<std::uint32_t>(digit);
+        }
+        if (!valid)
+            throw EConvertError("'" + text + "' is not a valid integer value");
+        return value;
+    }
+    // A negative number is the colour of its 32-bit pattern (-1 is $ffffffff).
+    return static_cast<TColor>(StrToInt(text));
 }

@@ -7,6 +7,7 @@
 #include <QRgb>
 
 #include <cstdint>
+#include <string>
 
 using TColor = std::uint32_t;
 using COLORREF = std::uint32_t;
@@ -137,3 +138,14 @@ QRgb ColorToQRgb(TColor color);
 QColor ColorToQColor(TColor color);
 TColor QRgbToColor(QRgb rgb);
 TColor QColorToColor(const QColor& color);
+
+// Colour names, as settings store them. ColorToString gives the colour's
+// name ("clBtnFace", "clRed") when it has one, else "$" and eight hex digits
+// ("$00123456"). StringToColor takes a name (in any case), "$" with one to
+// eight hex digits, or a decimal integer; anything else raises EConvertError
+// "'<text>' is not a valid integer value".
+std::string ColorToString(TColor color);
+TColor StringToColor(const std::string& text);
+// The name alone: false when the colour has none / the text names none.
+bool ColorToIdent(TColor color, std::string& name);
+bool IdentToColor(const std::string& name, TColor& color);

@@ -42,6 +42,9 @@ TComponent::TComponent(TComponent* owner) : owner_(owner)
         // Made while its owner loads: it loads too, until the owner's Loaded step.
         if (owner_->IsLoading())
             state_.Include(csLoading);
+        // Placed on a form that is being designed: designed too.
+        if (owner_->IsDesigning())
+            state_.Include(csDesigning);
     }
 }
 
@@ -130,6 +133,29 @@ void TComponent::RemoveFreeNotification(TComponent* other)
     freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), other), freeNotifies_.end());
     auto& theirs = other->freeNotifies_;
     theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+}
+
+void TComponent::NotifyInserted()
+{
+    if (insertNoticeSent_ || owner_ == nullptr)
+        return;
+    insertNoticeSent_ = true;
+    owner_->Notification(this, opInsert);
+    // Every component of the owner hears it, the newcomer too (it learns
+    // that it has been placed). Copied first, since a handler may free a
+    // component: one that left the owner's list hears nothing more.
+    std::vector<TComponent*> listeners;
+    for (const auto& c : owner_->components_)
+        listeners.push_back(c.get());
+    for (TComponent* listener : listeners) {
+        const auto& current = owner_->components_;
+        const bool stillThere = std::any_of(current.begin(), current.end(),
+                                            [listener](const std::unique_ptr<TComponent>& c) { return c.get() == listener; });
+        if (stillThere)
+            listener->Notification(this, opInsert);
+        if (owner_ == nullptr)
+            return;
+    }
 }
 
 void TComponent::Notification(TComponent*, TOperation)

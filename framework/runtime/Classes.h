@@ -78,6 +78,14 @@ public:
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);
 
+    // Tells the owner and every component of the owner (this one included)
+    // that this component has arrived, through Notification(this, opInsert); once, later calls do
+    // nothing. It cannot go out from TComponent's constructor, where the
+    // newcomer is not yet of its own class: a class whose arrival others look
+    // for calls it at the end of its constructor, and MakeOwned calls it for
+    // every component it makes.
+    void NotifyInserted();
+
 protected:
     virtual void Notification(TComponent* component, TOperation operation);
 
@@ -95,6 +103,7 @@ private:
     std::vector<TComponent*> freeNotifies_;
     std::string name_;
     TComponentState state_;
+    bool insertNoticeSent_ = false;
 };
 
 // A holder's reference to another component that empties itself when that
@@ -134,5 +143,7 @@ private:
 template <typename T, typename... Args>
 T* MakeOwned(TComponent* owner, Args&&... args)
 {
-    return new T(owner, std::forward<Args>(args)...);
+    T* component = new T(owner, std::forward<Args>(args)...);
+    component->NotifyInserted();
+    return component;
 }

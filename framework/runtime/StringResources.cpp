@@ -12,6 +12,7 @@ struct TStringResource {
 // Numbered as the effect library numbers its texts.
 constexpr TStringResource StringTable[] = {
     {16508, "Invalid owner (<>TForm) or second instance on a form"},
+    {SUnknownUserName, "(Unknown)"},
 };
 
 } // namespace

@@ -6,3 +6,6 @@
 
 // The text of string resource id; empty for a number the program does not carry.
 std::string LoadStr(int id);
+
+// The user name the settings store gives when the system cannot tell it.
+inline constexpr int SUnknownUserName = 16509;

@@ -1,0 +1,406 @@
+#include "framework/runtime/RegistryDocument.h"
+
+#include "framework/runtime/ProfileDocument.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::string_view Header = "REGEDIT4";
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view Blanks = " \t";
+constexpr std::uint32_t RegSz = 1;
+constexpr std::uint32_t RegBinary = 3;
+constexpr std::uint32_t RegDword = 4;
+
+std::string_view TrimLeft(std::string_view s)
+{
+    const std::size_t first = s.find_first_not_of(Blanks);
+    return first == std::string_view::npos ? std::string_view() : s.substr(first);
+}
+
+std::string_view TrimRight(std::string_view s)
+{
+    const std::size_t last = s.find_last_not_of(Blanks);
+    return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
+}
+
+bool HasBreakOrZero(std::string_view s)
+{
+    return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// One to eight hex digits, the whole text.
+std::optional<std::uint32_t> ParseHexNumber(std::string_view text)
+{
+    if (text.empty() || text.size() > 8)
+        return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : text) {
+        const int digit = HexDigit(c);
+        if (digit < 0)
+            return std::nullopt;
+        value = (value << 4) | static_cast<std::uint32_t>(digit);
+    }
+    return value;
+}
+
+// Comma-separated byte pairs, blanks allowed around each; may be empty.
+std::optional<std::string> ParseHexBytes(std::string_view text)
+{
+    std::string bytes;
+    text = TrimRight(TrimLeft(text));
+    if (text.empty())
+        return bytes;
+    for (;;) {
+        const std::size_t comma = text.find(',');
+        const std::string_view pair = TrimRight(TrimLeft(text.substr(0, comma)));
+        if (pair.size() != 2 || HexDigit(pair[0]) < 0 || HexDigit(pair[1]) < 0)
+            return std::nullopt;
+        bytes += static_cast<char>((HexDigit(pair[0]) << 4) | HexDigit(pair[1]));
+        if (comma == std::string_view::npos)
+            return bytes;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+// A quoted string at the start of text: its content, and text moved past it.
+std::optional<std::string> ParseQuoted(std::string_view& text)
+{
+    if (text.empty() || text.front() != '"')
+        return std::nullopt;
+    std::string content;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"') {
+            text.remove_prefix(i + 1);
+            return content;
+        }
+        if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '\\' || text[i + 1] == '"')) {
+            content += text[++i];
+            continue;
+        }
+        // Any other backslash is just a backslash, as a person might type it.
+        content += c;
+    }
+    return std::nullopt;
+}
+
+std::string Quoted(std::string_view s)
+{
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '\\' || c == '"')
+            out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string HexBytes(std::string_view bytes)
+{
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(bytes.size() * 3);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        out += Digits[byte >> 4];
+        out += Digits[byte & 0xF];
+    }
+    return out;
+}
+
+std::string HexNumber(std::uint32_t value, int width)
+{
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::string out;
+    do {
+        out.insert(out.begin(), Digits[value & 0xF]);
+        value >>= 4;
+    } while (value != 0);
+    while (static_cast<int>(out.size()) < width)
+        out.insert(out.begin(), '0');
+    return out;
+}
+
+std::string ValueData(const TRegistryValue& value)
+{
+    if (value.Type == RegSz && !HasBreakOrZero(value.Data))
+        return Quoted(value.Data);
+    if (value.Type == RegDword && value.Data.size() == 4) {
+        std::uint32_t number = 0;
+        for (int i = 3; i >= 0; --i)
+            number = (number << 8) | static_cast<unsigned char>(value.Data[static_cast<std::size_t>(i)]);
+        return "dword:" + HexNumber(number, 8);
+    }
+    if (value.Type == RegBinary)
+        return "hex:" + HexBytes(value.Data);
+    return "hex(" + HexNumber(value.Type, 1) + "):" + HexBytes(value.Data);
+}
+
+// The data after "name=", into value.
+bool ParseData(std::string_view text, TRegistryValue& value)
+{
+    text = TrimRight(TrimLeft(text));
+    if (!text.empty() && text.front() == '"') {
+        std::optional<std::string> content = ParseQuoted(text);
+        if (!content || !TrimLeft(text).empty())
+            return false;
+        value.Type = RegSz;
+        value.Data = std::move(*content);
+        return true;
+    }
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const std::string_view kind = text.substr(0, colon);
+    const std::string_view rest = text.substr(colon + 1);
+    if (kind == "dword") {
+        const std::optional<std::uint32_t> number = ParseHexNumber(rest);
+        if (!number)
+            return false;
+        value.Type = RegDword;
+        value.Data.clear();
+        for (int i = 0; i < 4; ++i)
+            value.Data += static_cast<char>((*number >> (8 * i)) & 0xFF);
+        return true;
+    }
+    std::optional<std::uint32_t> type;
+    if (kind == "hex")
+        type = RegBinary;
+    else if (kind.size() > 5 && kind.substr(0, 4) == "hex(" && kind.back() == ')')
+        type = ParseHexNumber(kind.substr(4, kind.size() - 5));
+    if (!type)
+        return false;
+    std::optional<std::string> bytes = ParseHexBytes(rest);
+    if (!bytes)
+        return false;
+    value.Type = *type;
+    value.Data = std::move(*bytes);
+    return true;
+}
+
+// "ROOT" or "ROOT\path" into the path from the root.
+std::optional<std::string> PathUnderRoot(std::string_view full, std::string_view rootName)
+{
+    if (full.size() < rootName.size() || !SameProfileName(full.substr(0, rootName.size()), rootName))
+        return std::nullopt;
+    full.remove_prefix(rootName.size());
+    if (full.empty())
+        return std::string();
+    if (full.front() != '\\')
+        return std::nullopt;
+    full.remove_prefix(1);
+    if (full.empty() || !IsRegistryPath(full))
+        return std::nullopt;
+    return std::string(full);
+}
+
+// The logical lines: physical lines without their endings, a hex list's
+// trailing '\' joining the next line to it.
+std::optional<std::vector<std::string>> LogicalLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    bool continuing = false;
+    while (!text.empty()) {
+        const std::size_t newline = text.find('\n');
+        std::string_view raw = text.substr(0, newline);
+        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+        while (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        if (raw.size() > MaxRegistryLineLength)
+            return std::nullopt;
+        std::string_view content = TrimRight(raw);
+        if (continuing)
+            content = TrimLeft(content);
+        // Only a hex list goes on over lines; a comment may end in '\' freely.
+        const bool comment = !continuing && !TrimLeft(content).empty() && TrimLeft(content).front() == ';';
+        const bool continues = !comment && !content.empty() && content.back() == '\\';
+        if (continues)
+            content.remove_suffix(1);
+        if (continuing)
+            lines.back() += content;
+        else
+            lines.emplace_back(content);
+        continuing = continues;
+    }
+    return lines;
+}
+
+} // namespace
+
+bool IsRegistryPath(std::string_view path)
+{
+    if (path.empty())
+        return true;
+    if (HasBreakOrZero(path))
+        return false;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t slash = path.find('\\', start);
+        const std::size_t end = slash == std::string_view::npos ? path.size() : slash;
+        if (end == start)
+            return false;
+        if (slash == std::string_view::npos)
+            return true;
+        start = slash + 1;
+    }
+}
+
+std::optional<TRegistryDocument> TRegistryDocument::Parse(std::string_view text, std::string_view rootName)
+{
+    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
+        text.remove_prefix(ByteOrderMark.size());
+    std::optional<std::vector<std::string>> lines = LogicalLines(text);
+    if (!lines)
+        return std::nullopt;
+
+    TRegistryDocument document;
+    bool sawHeader = false;
+    std::optional<std::string> currentKey;
+    for (const std::string& stored : *lines) {
+        const std::string_view line = TrimLeft(stored);
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (!sawHeader) {
+            if (line != Header)
+                return std::nullopt;
+            sawHeader = true;
+            continue;
+        }
+        if (line.front() == '[') {
+            if (line.back() != ']' || line.size() < 2)
+                return std::nullopt;
+            currentKey = PathUnderRoot(line.substr(1, line.size() - 2), rootName);
+            if (!currentKey)
+                return std::nullopt;
+            document.ListKey(*currentKey);
+            continue;
+        }
+        if (!currentKey)
+            return std::nullopt;
+        TRegistryValue value;
+        std::string_view rest = line;
+        if (rest.front() == '@') {
+            rest.remove_prefix(1);
+        } else {
+            std::optional<std::string> name = ParseQuoted(rest);
+            if (!name)
+                return std::nullopt;
+            value.Name = std::move(*name);
+        }
+        rest = TrimLeft(rest);
+        if (rest.empty() || rest.front() != '=')
+            return std::nullopt;
+        rest.remove_prefix(1);
+        if (!ParseData(rest, value))
+            return std::nullopt;
+        document.SetValue(*currentKey, std::move(value));
+    }
+    // An empty file is an empty registry; anything else starts with the header.
+    return document;
+}
+
+std::string TRegistryDocument::Text(std::string_view rootName) const
+{
+    std::string text = std::string(Header) + "\n";
+    for (const TRegistryKey& key : keys_) {
+        text += "\n[";
+        text += rootName;
+        if (!key.Path.empty()) {
+            text += '\\';
+            text += key.Path;
+        }
+        text += "]\n";
+        for (const TRegistryValue& value : key.Values) {
+            text += value.Name.empty() ? std::string("@") : Quoted(value.Name);
+            text += '=';
+            text += ValueData(value);
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+bool TRegistryDocument::KeyExists(std::string_view path) const
+{
+    if (path.empty())
+        return true;
+    for (const TRegistryKey& key : keys_) {
+        if (key.Path.size() < path.size() || !SameProfileName(std::string_view(key.Path).substr(0, path.size()), path))
+            continue;
+        if (key.Path.size() == path.size() || key.Path[path.size()] == '\\')
+            return true;
+    }
+    return false;
+}
+
+const TRegistryKey* TRegistryDocument::FindKey(std::string_view path) const
+{
+    for (const TRegistryKey& key : keys_)
+        if (SameProfileName(key.Path, path))
+            return &key;
+    return nullptr;
+}
+
+TRegistryKey& TRegistryDocument::ListKey(std::string_view path)
+{
+    for (TRegistryKey& key : keys_)
+        if (SameProfileName(key.Path, path))
+            return key;
+    keys_.push_back({std::string(path), {}});
+    return keys_.back();
+}
+
+const TRegistryValue* TRegistryDocument::FindValue(std::string_view path, std::string_view name) const
+{
+    const TRegistryKey* key = FindKey(path);
+    if (key == nullptr)
+        return nullptr;
+    for (const TRegistryValue& value : key->Values)
+        if (SameProfileName(value.Name, name))
+            return &value;
+    return nullptr;
+}
+
+void TRegistryDocument::SetValue(std::string_view path, TRegistryValue value)
+{
+    TRegistryKey& key = ListKey(path);
+    for (TRegistryValue& existing : key.Values)
+        if (SameProfileName(existing.Name, value.Name)) {
+            // The value keeps the name as first spelt.
+            existing.Type = value.Type;
+            existing.Data = std::move(value.Data);
+            return;
+        }
+    key.Values.push_back(std::move(value));
+}
+
+bool TRegistryDocument::DeleteValue(std::string_view path, std::string_view name)
+{
+    TRegistryKey* key = nullptr;
+    for (TRegistryKey& candidate : keys_)
+        if (SameProfileName(candidate.Path, path))
+            key = &candidate;
+    if (key == nullptr)
+        return false;
+    const auto it = std::find_if(key->Values.begin(), key->Values.end(),
+                                 [&](const TRegistryValue& v) { return SameProfileName(v.Name, name); });
+    if (it == key->Values.end())
+        return false;
+    key->Values.erase(it);
+    return true;
+}

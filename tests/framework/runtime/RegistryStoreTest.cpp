@@ -1,0 +1,214 @@
+// The registry store: REGEDIT4 text per root, the classic calls and their
+// results, machine-wide roots read only, damaged files left alone.
+#include "TempFolders.h"
+
+#include "framework/runtime/RegistryDocument.h"
+#include "framework/runtime/RegistryStore.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr const char* Root = "HKEY_CURRENT_USER";
+
+class RegistryStore : public ::testing::Test {
+protected:
+    void SetUp() override { EmptyTestFolders(); }
+    void TearDown() override
+    {
+        for (HKEY key : opened_)
+            RegCloseKey(key);
+    }
+    std::string UserFile() const { return TestWindowsFolder() + "/HKEY_CURRENT_USER.reg"; }
+
+    HKEY Create(HKEY root, const char* path, DWORD* disposition = nullptr)
+    {
+        HKEY key = nullptr;
+        EXPECT_EQ(RegCreateKeyEx(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, disposition),
+                  ERROR_SUCCESS);
+        opened_.push_back(key);
+        return key;
+    }
+    LONG SetString(HKEY key, const char* name, const std::string& value)
+    {
+        return RegSetValueEx(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1));
+    }
+    std::string QueryString(HKEY key, const char* name)
+    {
+        char buffer[512] = {};
+        DWORD size = sizeof buffer;
+        DWORD type = 0;
+        if (RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+            return "<none>";
+        return std::string(buffer);
+    }
+
+    std::vector<HKEY> opened_;
+};
+
+TEST(RegistryDocument, ReadsTheLayoutAndWritesItBack)
+{
+    const std::string text = "REGEDIT4\n"
+                             "\n"
+                             "[HKEY_CURRENT_USER\\Software\\Dates Converter\\Common]\n"
+                             "\"Form1\"=\"200,0,1,100,80,500,380\"\n"
+                             "\"Quote \\\"and\\\\ slash\"=\"C:\\\\dir \\\"x\\\"\"\n"
+                             "\"Count\"=dword:0000001a\n"
+                             "\"Lines\"=hex(1):6f,0a,6b\n"
+                             "\"Bin\"=hex:01,ff\n"
+                             "@=\"default\"\n";
+    auto document = TRegistryDocument::Parse(text, Root);
+    ASSERT_TRUE(document);
+    const std::string path = "software\\DATES CONVERTER\\common";
+    EXPECT_EQ(document->FindValue(path, "form1")->Data, "200,0,1,100,80,500,380");
+    EXPECT_EQ(document->FindValue(path, "Quote \"and\\ slash")->Data, "C:\\dir \"x\"");
+    EXPECT_EQ(document->FindValue(path, "Count")->Data, std::string("\x1a\0\0\0", 4));
+    EXPECT_EQ(document->FindValue(path, "Lines")->Data, "o\nk");
+    EXPECT_EQ(document->FindValue(path, "")->Data, "default");
+    EXPECT_TRUE(document->KeyExists("Software"));
+    EXPECT_FALSE(document->KeyExists("Soft"));
+    EXPECT_EQ(document->Text(Root), text);
+}
+
+TEST(RegistryDocument, RefusesWhatIsNotARegistryFileOfThisRoot)
+{
+    const char* refused[] = {
+        "garbage\n",
+        "REGEDIT4\n\"v\"=\"value before any key\"\n",
+        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software]\n",
+        "REGEDIT4\n[-HKEY_CURRENT_USER\\Software]\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\a\\\\b]\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=-\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=\"unterminated\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=hex:1,zz\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=dword:123456789\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER\n",
+    };
+    for (const char* text : refused)
+        EXPECT_FALSE(TRegistryDocument::Parse(text, Root)) << text;
+    // What a person may well write is read.
+    EXPECT_TRUE(TRegistryDocument::Parse("", Root));
+    EXPECT_TRUE(TRegistryDocument::Parse("\xEF\xBB\xBFREGEDIT4\r\n; note \\\r\n[HKEY_CURRENT_USER]\r\n"
+                                         "\"b\"=hex:01,\\\r\n  02\r\n",
+                                         Root));
+}
+
+TEST_F(RegistryStore, CreatesKeysSetsQueriesAndDeletesValues)
+{
+    DWORD disposition = 0;
+    HKEY key = Create(HKEY_CURRENT_USER, "Software\\Dates Converter\\", &disposition);
+    EXPECT_EQ(disposition, DWORD{REG_CREATED_NEW_KEY});
+    Create(HKEY_CURRENT_USER, "software\\dates converter", &disposition);
+    EXPECT_EQ(disposition, DWORD{REG_OPENED_EXISTING_KEY});
+    HKEY common = Create(key, "Common");
+
+    EXPECT_EQ(SetString(common, "Form1", "200,0,1,100,80,500,380"), ERROR_SUCCESS);
+    EXPECT_EQ(QueryString(common, "FORM1"), "200,0,1,100,80,500,380");
+    const DWORD number = 0x12345678;
+    EXPECT_EQ(RegSetValueEx(common, "Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueEx(common, "Bad", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 2),
+              ERROR_INVALID_PARAMETER);
+
+    DWORD type = 0;
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueEx(common, "Form1", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD{REG_SZ});
+    EXPECT_EQ(size, 23u) << "the closing zero counts";
+    BYTE small[4];
+    size = sizeof small;
+    EXPECT_EQ(RegQueryValueEx(common, "Form1", nullptr, &type, small, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 23u);
+    DWORD read = 0;
+    size = sizeof read;
+    EXPECT_EQ(RegQueryValueEx(common, "Count", nullptr, &type, reinterpret_cast<BYTE*>(&read), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD{REG_DWORD});
+    EXPECT_EQ(read, number);
+
+    EXPECT_EQ(RegDeleteValue(common, "count"), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValue(common, "Count"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegQueryValueEx(common, "Count", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
+
+    EXPECT_EQ(ReadWholeFile(UserFile()), "REGEDIT4\n\n"
+                                         "[HKEY_CURRENT_USER\\Software\\Dates Converter]\n\n"
+                                         "[HKEY_CURRENT_USER\\Software\\Dates Converter\\Common]\n"
+                                         "\"Form1\"=\"200,0,1,100,80,500,380\"\n");
+    EXPECT_EQ(ModeOf(UserFile()), 0600u);
+}
+
+TEST_F(RegistryStore, OpeningAMissingKeyOrABadPathOrHandleFails)
+{
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Nothing", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(key, nullptr);
+    EXPECT_FALSE(FileExists(UserFile())) << "opening makes nothing";
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "\\Lead", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_BAD_PATHNAME);
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "a\\\\b", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_BAD_PATHNAME);
+    HKEY bogus = reinterpret_cast<HKEY>(std::uintptr_t{0x1234});
+    EXPECT_EQ(RegOpenKeyEx(bogus, "x", 0, KEY_READ, &key), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCloseKey(bogus), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCloseKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+    HKEY readOnly = nullptr;
+    Create(HKEY_CURRENT_USER, "Software");
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &readOnly), ERROR_SUCCESS);
+    EXPECT_EQ(SetString(readOnly, "v", "x"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegCloseKey(readOnly), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(readOnly), ERROR_INVALID_HANDLE) << "closed once only";
+}
+
+TEST_F(RegistryStore, MachineWideRootsAreReadFromTheSystemFolderAndNeverWritten)
+{
+    WriteWholeFile(TestSystemFolder() + "/HKEY_LOCAL_MACHINE.reg",
+                   "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Vendor]\n\"Setting\"=\"machine\"\n");
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\Vendor", 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(QueryString(key, "Setting"), "machine");
+    EXPECT_EQ(SetString(key, "Setting", "changed"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteValue(key, "Setting"), ERROR_ACCESS_DENIED);
+    RegCloseKey(key);
+    HKEY created = nullptr;
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT, HKEY_USERS, HKEY_CURRENT_CONFIG, HKEY_DYN_DATA})
+        EXPECT_EQ(RegCreateKeyEx(root, "Software\\New", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
+                  ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\Vendor", 0, KEY_WRITE, &created), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(FileExists(TestWindowsFolder())) << "nothing made anywhere else";
+}
+
+TEST_F(RegistryStore, ADamagedFileReadsAsEmptyAndIsNeverOverwritten)
+{
+    const std::string damaged = "REGEDIT4\n[HKEY_CURRENT_USER\\Software]\n\"v\"=\"unterminated\n";
+    WriteWholeFile(UserFile(), damaged);
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_BADDB);
+    EXPECT_EQ(SetString(HKEY_CURRENT_USER, "v", "x"), ERROR_BADDB);
+    EXPECT_EQ(ReadWholeFile(UserFile()), damaged);
+    EXPECT_EQ(RegistryFilePath(HKEY_CURRENT_USER), UserFile()) << "a caller can name the file";
+}
+
+TEST_F(RegistryStore, EveryValueSurvivesTheFile)
+{
+    HKEY key = Create(HKEY_CURRENT_USER, "Software\\Kinds");
+    const std::string texts[] = {"=;[]", "\"quotes\" and \\back\\slashes\\", "  blanks  ", "Ümlaut ☾",
+                                 "two\nlines\r\n", ""};
+    for (std::size_t i = 0; i < std::size(texts); ++i)
+        ASSERT_EQ(SetString(key, ("t" + std::to_string(i)).c_str(), texts[i]), ERROR_SUCCESS);
+    const std::string bytes("\0\x01\xff", 3);
+    ASSERT_EQ(RegSetValueEx(key, "bin", 0, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()), 3),
+              ERROR_SUCCESS);
+    auto document = TRegistryDocument::Parse(ReadWholeFile(UserFile()), Root);
+    ASSERT_TRUE(document);
+    for (std::size_t i = 0; i < std::size(texts); ++i)
+        EXPECT_EQ(QueryString(key, ("t" + std::to_string(i)).c_str()), texts[i]);
+    EXPECT_EQ(document->FindValue("Software\\Kinds", "bin")->Data, bytes);
+}
+
+} // namespace
