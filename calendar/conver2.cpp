@@ -231,12 +231,6 @@ void ReportIllegalPhase()
     }
 }
 
-double MonthStartOf(std::int32_t k)
-{
-    double newMoon;
-    return MonthStartInstant(k, newMoon);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -399,12 +393,32 @@ std::int32_t LunationEstimate(std::int32_t year, std::int32_t month, std::int32_
     return Trunc(years * 12.3685L + 0.6L);
 }
 
-void GregorianToHijriDate(std::int32_t year, std::int32_t month, std::int32_t day,
-                          CalendarDate& result)
+double MonthStartCache::StartOf(std::int32_t k, double& newMoon)
+{
+    Entry& entry = Entries_[static_cast<std::uint32_t>(k) & (Size - 1)];
+    if (!entry.Filled || entry.Lunation != k) {
+        const double start = MonthStartInstant(k, newMoon);  // may raise; nothing stored then
+        entry = {k, true, start, newMoon};
+    }
+    newMoon = entry.NewMoon;
+    return entry.Start;
+}
+
+namespace {
+
+// The two conversions over a month-start source: startOf(k, newMoon) returns
+// MonthStartInstant(k, newMoon) or a remembered copy of it.
+template <typename StartOf>
+void GregorianToHijriFrom(std::int32_t year, std::int32_t month, std::int32_t day,
+                          CalendarDate& result, StartOf&& startOf)
 {
     const double d = DateToJulianDay(year, month, day, 0);
+    const auto monthStart = [&startOf](std::int32_t k) {
+        double newMoon;
+        return startOf(k, newMoon);
+    };
     const LunationMatch match =
-        FindLunation(d, LunationEstimate(year, month, day), MonthStartOf, EarliestMonthStart);
+        FindLunation(d, LunationEstimate(year, month, day), monthStart, EarliestMonthStart);
     const std::int64_t offset = std::int64_t{match.Lunation} - LunationOfMuharram1405;
     result.Year = NoZeroYear(static_cast<std::int32_t>(HijriEpochYear + FloorDiv(offset, 12)));
     result.Month = static_cast<std::int32_t>(FloorMod(offset, 12) + 1);
@@ -413,8 +427,6 @@ void GregorianToHijriDate(std::int32_t year, std::int32_t month, std::int32_t da
     // d + 1.5 is the Julian day number plus one; day number 0 is a Monday.
     result.WeekDay = static_cast<std::int32_t>(FloorMod(Trunc(d + 1.5L), 7));
 }
-
-namespace {
 
 // In 64 bits, so that no year or month can overflow it before the range check.
 std::int64_t LunationOfHijriMonth(std::int32_t year, std::int32_t month)
@@ -438,8 +450,11 @@ std::int32_t HijriMonthLunation(std::int32_t year, std::int32_t month)
     return static_cast<std::int32_t>(lunation);
 }
 
-void HijriToGregorianDate(std::int32_t year, std::int32_t month, std::int32_t day,
-                          CalendarDate& result)
+namespace {
+
+template <typename StartOf>
+void HijriToGregorianFrom(std::int32_t year, std::int32_t month, std::int32_t day,
+                          CalendarDate& result, StartOf&& startOf)
 {
     const auto outOfRange = [&] {
         return ERangeError("The Hijri date " + DateText(year, month, day) + " lies outside " +
@@ -449,12 +464,40 @@ void HijriToGregorianDate(std::int32_t year, std::int32_t month, std::int32_t da
     if (day < 1 || !LunationInRange(lunation))
         throw outOfRange();
     double newMoon;
-    const double start = MonthStartInstant(static_cast<std::int32_t>(lunation), newMoon);
+    const double start = startOf(static_cast<std::int32_t>(lunation), newMoon);
     const double jd = static_cast<double>(static_cast<Extended>(start) + day);
     if (!(jd >= MinJulianDay && jd < MaxJulianDay))
         throw outOfRange();
     JulianDayToDate(result, jd);
     result.NewMoon = newMoon;
+}
+
+} // namespace
+
+void GregorianToHijriDate(std::int32_t year, std::int32_t month, std::int32_t day,
+                          CalendarDate& result)
+{
+    GregorianToHijriFrom(year, month, day, result, MonthStartInstant);
+}
+
+void GregorianToHijriDate(std::int32_t year, std::int32_t month, std::int32_t day,
+                          CalendarDate& result, MonthStartCache& cache)
+{
+    GregorianToHijriFrom(year, month, day, result,
+                         [&cache](std::int32_t k, double& newMoon) { return cache.StartOf(k, newMoon); });
+}
+
+void HijriToGregorianDate(std::int32_t year, std::int32_t month, std::int32_t day,
+                          CalendarDate& result)
+{
+    HijriToGregorianFrom(year, month, day, result, MonthStartInstant);
+}
+
+void HijriToGregorianDate(std::int32_t year, std::int32_t month, std::int32_t day,
+                          CalendarDate& result, MonthStartCache& cache)
+{
+    HijriToGregorianFrom(year, month, day, result,
+                         [&cache](std::int32_t k, double& newMoon) { return cache.StartOf(k, newMoon); });
 }
 
 namespace {

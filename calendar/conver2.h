@@ -24,6 +24,7 @@
 //   tests up to MinYear and MaxYear), but month lengths drift outside 29..30.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 // A date of either calendar with its weekday, as the engine returns it.
@@ -103,6 +104,33 @@ void GregorianToHijriDate(std::int32_t year, std::int32_t month, std::int32_t da
 // 1420 is Muharram 1421); a day beyond the month's length counts on into the next.
 void HijriToGregorianDate(std::int32_t year, std::int32_t month, std::int32_t day,
                           CalendarDate& result);
+
+// The month-start instants (and new moons) of the lunations asked for lately, for
+// a caller that converts many dates: a direct-mapped table, so a run of dates
+// from a few centuries evaluates each month's new moon about once. Allocates
+// nothing after construction; one per thread.
+class MonthStartCache {
+public:
+    // MonthStartInstant(k, newMoon), remembered.
+    double StartOf(std::int32_t k, double& newMoon);
+
+private:
+    struct Entry {
+        std::int32_t Lunation = 0;
+        bool Filled = false;
+        double Start = 0;
+        double NewMoon = 0;
+    };
+    static constexpr std::uint32_t Size = 4096;  // a power of two
+    std::array<Entry, Size> Entries_{};
+};
+
+// GregorianToHijriDate and HijriToGregorianDate with the month starts taken from
+// `cache`: the same search and arithmetic, so the same results and errors.
+void GregorianToHijriDate(std::int32_t year, std::int32_t month, std::int32_t day,
+                          CalendarDate& result, MonthStartCache& cache);
+void HijriToGregorianDate(std::int32_t year, std::int32_t month, std::int32_t day,
+                          CalendarDate& result, MonthStartCache& cache);
 
 // The window's entry points: day, month, year in; day, month, year and weekday of
 // the other calendar out, through EngineResult. Not reentrant. On an error the

@@ -83,33 +83,22 @@ char* AppendText(char* out, std::string_view text)
     return out + text.size();
 }
 
-// Days in the Hijri month of lunation k, remembered for the last month asked:
-// a sorted list asks for the same month about thirty times running.
-class HijriMonthLengths {
-public:
-    std::int32_t Of(std::int32_t lunation)
-    {
-        if (lunation != LastLunation_ || LastLength_ == 0) {
-            double newMoon;
-            const double start = MonthStartInstant(lunation, newMoon);
-            const double next = MonthStartInstant(lunation + 1, newMoon);
-            // Day d of a month counted from `start` is the civil day holding start + d.
-            LastLength_ = static_cast<std::int32_t>(std::floor(next + 0.5) - std::floor(start + 0.5));
-            LastLunation_ = lunation;
-        }
-        return LastLength_;
-    }
-
-private:
-    std::int32_t LastLunation_ = 0;
-    std::int32_t LastLength_ = 0;
-};
+// Days in the Hijri month of lunation k: day d of a month counted from `start` is
+// the civil day holding start + d.
+std::int32_t HijriMonthLength(MonthStartCache& cache, std::int32_t lunation)
+{
+    double newMoon;
+    const double start = cache.StartOf(lunation, newMoon);
+    const double next = cache.StartOf(lunation + 1, newMoon);
+    return static_cast<std::int32_t>(std::floor(next + 0.5) - std::floor(start + 0.5));
+}
 
 class BatchRun {
 public:
     BatchRun(BatchDirection direction, OutputForm form, int inFd, int outFd, int errFd)
         : Direction_(direction), Form_(form), InFd_(inFd), OutFd_(outFd), ErrFd_(errFd),
-          In_(std::make_unique<char[]>(BufferBytes)), Out_(std::make_unique<char[]>(BufferBytes))
+          In_(std::make_unique<char[]>(BufferBytes)), Out_(std::make_unique<char[]>(BufferBytes)),
+          Starts_(std::make_unique<MonthStartCache>())
     {
     }
 
@@ -223,7 +212,7 @@ private:
         if (date.Year == 0 || date.Month < 1 || date.Month > 12 || date.Day < 1)
             return false;
         try {
-            return date.Day <= Lengths_.Of(HijriMonthLunation(date.Year, date.Month));
+            return date.Day <= HijriMonthLength(*Starts_, HijriMonthLunation(date.Year, date.Month));
         } catch (const ERangeError&) {
             return false;
         }
@@ -233,9 +222,9 @@ private:
     {
         try {
             if (Direction_ == BatchDirection::bdToHijri)
-                GregorianToHijriDate(date.Year, date.Month, date.Day, result);
+                GregorianToHijriDate(date.Year, date.Month, date.Day, result, *Starts_);
             else
-                HijriToGregorianDate(date.Year, date.Month, date.Day, result);
+                HijriToGregorianDate(date.Year, date.Month, date.Day, result, *Starts_);
             return true;
         } catch (const ERangeError&) {
             return false;
@@ -310,7 +299,7 @@ private:
     bool AnyFailed_ = false;
     bool WriteFailed_ = false;
     bool WriteReported_ = false;
-    HijriMonthLengths Lengths_;
+    std::unique_ptr<MonthStartCache> Starts_;  // the engine's month starts, remembered
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // every month of the civil years 1 to 3000, and the rule for new moons before
 // Julian day 0, where the fraction of a negative Julian day must be taken by floor.
 #include "calendar/conver2.h"
+#include "framework/runtime/sysutils.h"
 #include "StraightforwardMoonPhase.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,40 @@ TEST(MonthStart, NewMoonBeforeJulianDayZeroOpensOnTheNextDay)
     while (!(later < 0 && UtHour(later) > 4 && UtHour(later) < 11))
         later = tmoonphase(--k, 0);
     EXPECT_EQ(MonthStartFromNewMoon(later), later + 1);
+}
+
+TEST(MonthStartCache, ConvertsAsTheEngineDoesAcrossCollidingLunations)
+{
+    // Days 4096 lunations apart share a slot of the table; visiting them in
+    // turn makes every slot refill and be read back again.
+    MonthStartCache cache;
+    CalendarDate plain, cached;
+    const double spacing = 4096 * 29.530588853;
+    for (int round = 0; round < 2; ++round)
+        for (double jd = DateToJulianDay(-2000, 1, 1) + round * 17; jd < DateToJulianDay(6000, 1, 1);
+             jd += spacing / 7) {
+            JulianDayToDate(plain, jd);
+            const CalendarDate civil = plain;
+            GregorianToHijriDate(civil.Year, civil.Month, civil.Day, plain);
+            GregorianToHijriDate(civil.Year, civil.Month, civil.Day, cached, cache);
+            ASSERT_EQ(cached.Day, plain.Day);
+            ASSERT_EQ(cached.Month, plain.Month);
+            ASSERT_EQ(cached.Year, plain.Year);
+            ASSERT_EQ(cached.WeekDay, plain.WeekDay);
+            const CalendarDate hijri = plain;
+            HijriToGregorianDate(hijri.Year, hijri.Month, hijri.Day, plain);
+            HijriToGregorianDate(hijri.Year, hijri.Month, hijri.Day, cached, cache);
+            ASSERT_EQ(cached.Day, civil.Day);
+            ASSERT_EQ(cached.Month, civil.Month);
+            ASSERT_EQ(cached.Year, civil.Year);
+            ASSERT_EQ(cached.NewMoon, plain.NewMoon);
+        }
+    // Out of range stays out of range, and the cache keeps working after it.
+    EXPECT_THROW(HijriToGregorianDate(1'100'000, 1, 1, cached, cache), ERangeError);
+    EXPECT_THROW(GregorianToHijriDate(MaxYear + 1, 1, 1, cached, cache), ERangeError);
+    HijriToGregorianDate(1445, 9, 1, cached, cache);
+    EXPECT_EQ(cached.Day, 12);
+    EXPECT_EQ(cached.Month, 3);
 }
 
 } // namespace
