@@ -52,6 +52,8 @@ public:
     ~TFormBinding() override;
 
     HWND Handle() const { return form_->HandleAllocated() ? const_cast<TCustomForm*>(form_)->Handle() : nullptr; }
+    // The form's show handling (centring, OnShow), run before WM_SHOWWINDOW.
+    void RunShowHandler() { form_->DoShow(); }
     QWidget* Widget() override { return window_.data(); }
     QWidget* Client() { return client_.data(); }
     TSurface* Surface() override { return clientSurface_.get(); }

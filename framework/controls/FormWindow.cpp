@@ -103,12 +103,13 @@ void TFormWindow::showEvent(QShowEvent* event)
 {
     if (event->spontaneous())
         return;
-    // Qt delivers the show event before the native window is mapped.
+    // Qt delivers the show event before the native window is mapped. OnShow
+    // runs first, so WM_SHOWWINDOW finds the window where OnShow put it; an
+    // error from OnShow is reported and the window is still shown and framed.
     const HWND target = binding_->Handle();
-    RunGuarded(form_, [target] {
-        SendMessage(target, WM_SHOWWINDOW, 1, 0);
-        SendMessage(target, WM_NCPAINT, 1, 0);
-    });
+    RunGuarded(form_, [this] { binding_->RunShowHandler(); });
+    RunGuarded(form_, [target] { SendMessage(target, WM_SHOWWINDOW, 1, 0); });
+    RunGuarded(form_, [target] { SendMessage(target, WM_NCPAINT, 1, 0); });
 }
 
 void TFormWindow::hideEvent(QHideEvent* event)
@@ -301,7 +302,7 @@ void TFormBinding::PaintFrameNow()
     windowSurface_->Resize(form_->Width(), form_->Height(), ColorToQRgb(clBtnFace));
     TFramePaintState state;
     state.Active = ncActive_;
-    state.Caption = form_->Caption();
+    state.Caption = GetWindowText(form_->Handle());
     state.Icon = form_->Icon() != nullptr ? form_->Icon() : Application != nullptr ? Application->Icon() : nullptr;
     state.PressedButton = press_.Down ? press_.Button : cbNone;
     TOwnedDC dc(CreateSurfaceDC(windowSurface_.get()));

@@ -2,6 +2,7 @@
 
 #include "framework/controls/Screen.h"
 
+#include <algorithm>
 #include <QAction>
 #include <QWindow>
 
@@ -46,7 +47,7 @@ LRESULT TFormBinding::DefaultAction(HWND window, UINT msg, WPARAM wParam, LPARAM
         SystemChar(window, wParam);
         return 0;
     case WM_GETMINMAXINFO:
-        FillMinMaxInfo(reinterpret_cast<TMinMaxInfo*>(lParam));
+        // The sender filled in the system's defaults before the hooks saw it.
         return 0;
     default:
         return TWindowHost::DefaultAction(window, msg, wParam, lParam);
@@ -193,7 +194,11 @@ void TFormBinding::Maximize()
     if (form_->WindowState() == wsMinimized && !window_.isNull())
         window_->showNormal();
     TMinMaxInfo info;
+    FillMinMaxInfo(&info);
     SendMessage(Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    // The maximised size stays within the track limits the procedures set.
+    info.ptMaxSize.X = std::clamp(info.ptMaxSize.X, info.ptMinTrackSize.X, std::max(info.ptMinTrackSize.X, info.ptMaxTrackSize.X));
+    info.ptMaxSize.Y = std::clamp(info.ptMaxSize.Y, info.ptMinTrackSize.Y, std::max(info.ptMinTrackSize.Y, info.ptMaxTrackSize.Y));
     if (form_->WindowState() == wsNormal)
         normalRect_ = form_->BoundsRect();
     stateChanging_ = true;

@@ -4,6 +4,7 @@
 #include "services/FxExplode.h"
 #include "services/FxForm.h"
 
+#include "framework/controls/Application.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Screen.h"
 #include "framework/windows/FileDrops.h"
@@ -416,6 +417,55 @@ TEST(DroppedFiles, TheHandleGoesAfterTheMessageUnlessTheHandlerFinishedIt)
     finishInHandler = true;
     DeliverDroppedFiles(form.Handle(), {"/a/B\xC3\xBC" "b"}, {1, 2}); // and not twice
     EXPECT_FALSE(DragQueryPoint(seen, point));
+}
+
+// ---------------------------------------------------------------------------
+// What the form gives the component
+
+TEST(FormShow, OnShowRunsBeforeTheShowMessageAndAnErrorStillShowsTheWindow)
+{
+    TBelow below;
+    TServicedForm form(&below);
+    form.SetWidth(200);
+    form.Fx->SetTrackMinWidth(300);
+    int widthAtShowMessage = 0;
+    form.Fx->OnMove = nullptr;
+    WNDPROC top = GetWindowProc(form.Handle());
+    SetWindowProc(form.Handle(), MakeWindowProc([&](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+                      if (msg == WM_SHOWWINDOW && wp != 0)
+                          widthAtShowMessage = form.Width();
+                      return CallWindowProc(top, w, msg, wp, lp);
+                  }));
+    form.Show();
+    EXPECT_EQ(widthAtShowMessage, 300); // the trail starts from the shown size
+    SetWindowProc(form.Handle(), top);
+    form.Hide();
+
+    std::vector<std::string> reported;
+    TExceptionEvent saved = Application->OnException;
+    Application->OnException = [&](TObject*, const std::exception& e) { reported.push_back(e.what()); };
+    form.OnShow = [](TObject*) { throw EConvertError("'x' is not a valid integer value"); };
+    below.Seen.clear();
+    form.Show();
+    Application->OnException = saved;
+    EXPECT_EQ(reported, (std::vector<std::string>{"'x' is not a valid integer value"}));
+    EXPECT_TRUE(form.Widget()->isVisible());
+    int frames = 0;
+    for (const TMessage& m : below.Seen)
+        frames += m.Msg == WM_NCPAINT ? 1 : 0;
+    EXPECT_GE(frames, 1);
+}
+
+TEST(FormShow, MaximisingAsksThroughTheProceduresAndKeepsTheirLimits)
+{
+    TServicedForm form;
+    form.Fx->SetTrackMaxWidth(500);
+    form.Fx->SetMaximizedPosY(7);
+    form.Show();
+    form.SetWindowState(wsMaximized);
+    EXPECT_EQ(form.Width(), 500);
+    EXPECT_EQ(form.Top(), 7);
+    form.SetWindowState(wsNormal);
 }
 
 } // namespace
