@@ -1,6 +1,9 @@
 // The date texts of dates-convert's command line: ParseDate and ParseMonth either
 // return numbers or raise EUsageError; what they accept formats back to a text
-// they read as the same numbers, and RequireCivilDate only ever raises EUsageError.
+// they read as the same numbers; the batch mode's allocation-free reader accepts
+// exactly what ParseDate accepts; RequireCivilDate raises exactly when IsCivilDate
+// says no, and only EUsageError.
+#include "tools/BatchConvert.h"
 #include "tools/DateText.h"
 
 #include <cstdint>
@@ -17,17 +20,23 @@ void Check(bool condition)
 
 void DateRoundTrip(std::string_view text)
 {
-    DateParts date;
+    DateParts date, quick;
+    const bool quickAccepts = ParseDateQuietly(text, quick);
     try {
         date = ParseDate(text);
     } catch (const EUsageError&) {
+        Check(!quickAccepts);
         return;
     }
+    Check(quickAccepts && quick == date);
     Check(ParseDate(FormatDate(date)) == date);
+    bool exists = true;
     try {
         RequireCivilDate(date);
     } catch (const EUsageError&) {
+        exists = false;
     }
+    Check(exists == IsCivilDate(date));
 }
 
 void MonthRoundTrip(std::string_view text)
