@@ -2,6 +2,14 @@
 // screen context; focus
 // rectangles are drawn on the root window itself with XOR across child
 // windows, so drawing one twice restores the screen exactly.
+//
+// Under a compositing manager the root window is hidden behind the composited
+// picture, so drawing there shows nothing. There the rectangles go to a
+// transparent overlay over the whole screen that takes no input: a pixel
+// drawn an odd number of times shows in the contrasting one of black and white
+// over the screen under it, an
+// even number of times nothing. When the last inverted pixel is cleared (the
+// second pass of a trail), the overlay goes and the screen is as it was.
 #include "framework/windows/DisplayX11.h"
 
 #include <QGuiApplication>
@@ -11,8 +19,12 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -27,7 +39,11 @@ public:
         XSetForeground(display_, gc_, 0xFFFFFF); // every colour bit flips
         XSetSubwindowMode(display_, gc_, IncludeInferiors);
     }
-    ~TX11ScreenSurface() override { XFreeGC(display_, gc_); }
+    ~TX11ScreenSurface() override
+    {
+        CloseOverlay();
+        XFreeGC(display_, gc_);
+    }
 
     // The screen as it was when first read after a new screen context was
     // made. Native focus rectangles do not refresh it: they are drawn twice
@@ -50,6 +66,8 @@ public:
     {
         if (rect.IsEmpty())
             return true;
+        if (overlay_ != 0 || Composited())
+            return DrawOnOverlay(rect, clip);
         std::vector<XRectangle> rectangles;
         for (const QRect& r : clip)
             rectangles.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()),
@@ -82,8 +100,133 @@ public:
     }
 
 private:
+    // A compositing manager owns the screen's _NET_WM_CM_S<n> selection.
+    bool Composited() const
+    {
+        const std::string name = "_NET_WM_CM_S" + std::to_string(DefaultScreen(display_));
+        const Atom selection = XInternAtom(display_, name.c_str(), False);
+        return selection != None && XGetSelectionOwner(display_, selection) != None;
+    }
+
+    bool OpenOverlay()
+    {
+        const int screen = DefaultScreen(display_);
+        XVisualInfo visual;
+        if (!XMatchVisualInfo(display_, screen, 32, TrueColor, &visual))
+            return false;
+        const Window root = DefaultRootWindow(display_);
+        const int width = DisplayWidth(display_, screen);
+        const int height = DisplayHeight(display_, screen);
+        visual_ = visual.visual;
+        colormap_ = XCreateColormap(display_, root, visual.visual, AllocNone);
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = True;
+        attributes.colormap = colormap_;
+        attributes.border_pixel = 0;
+        attributes.background_pixel = 0; // fully transparent
+        overlay_ = XCreateWindow(display_, root, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                                 32, InputOutput, visual.visual,
+                                 CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixel, &attributes);
+        // No input region: clicks go through to the windows below.
+        XShapeCombineRectangles(display_, overlay_, ShapeInput, 0, 0, nullptr, 0, ShapeSet, YXBanded);
+        overlayGc_ = XCreateGC(display_, overlay_, 0, nullptr);
+        XMapRaised(display_, overlay_);
+        XSync(display_, False);
+        pixels_ = QImage(width, height, QImage::Format_ARGB32);
+        pixels_.fill(0);
+        under_ = Image().copy();
+        lit_ = 0;
+        return true;
+    }
+
+    void CloseOverlay()
+    {
+        if (overlay_ == 0)
+            return;
+        XFreeGC(display_, overlayGc_);
+        XDestroyWindow(display_, overlay_);
+        XFreeColormap(display_, colormap_);
+        XFlush(display_);
+        overlay_ = 0;
+        pixels_ = QImage();
+        under_ = QImage();
+    }
+
+    void ToggleOverlayPixel(int x, int y, const QRegion& clip)
+    {
+        if (x < 0 || y < 0 || x >= pixels_.width() || y >= pixels_.height() || ((x + y) & 1) != 0)
+            return;
+        if (!clip.isEmpty() && !clip.contains(QPoint(x, y)))
+            return;
+        auto* line = reinterpret_cast<std::uint32_t*>(pixels_.scanLine(y));
+        if (line[x] != 0) {
+            line[x] = 0;
+            --lit_;
+            return;
+        }
+        const QRgb below = x < under_.width() && y < under_.height() ? under_.pixel(x, y) : 0;
+        // White on dark, black on light: the inverse of a mid grey would not show.
+        line[x] = qGray(below) < 128 ? 0xFFFFFFFFu : 0xFF000000u;
+        ++lit_;
+    }
+
+    void PutOverlay(int x, int y, int width, int height)
+    {
+        x = std::max(x, 0);
+        y = std::max(y, 0);
+        width = std::min(width, pixels_.width() - x);
+        height = std::min(height, pixels_.height() - y);
+        if (width <= 0 || height <= 0)
+            return;
+        XImage* image = XCreateImage(display_, visual_, 32, ZPixmap, 0,
+                                     reinterpret_cast<char*>(pixels_.bits()), static_cast<unsigned>(pixels_.width()),
+                                     static_cast<unsigned>(pixels_.height()), 32,
+                                     static_cast<int>(pixels_.bytesPerLine()));
+        if (image == nullptr)
+            return;
+        image->depth = 32;
+        XPutImage(display_, overlay_, overlayGc_, image, x, y, x, y, static_cast<unsigned>(width),
+                  static_cast<unsigned>(height));
+        image->data = nullptr; // the pixels stay the QImage's
+        XDestroyImage(image);
+    }
+
+    bool DrawOnOverlay(const TRect& rect, const QRegion& clip)
+    {
+        if (overlay_ == 0 && !OpenOverlay())
+            return false;
+        for (int x = rect.Left; x < rect.Right; ++x) {
+            ToggleOverlayPixel(x, rect.Top, clip);
+            if (rect.Bottom - 1 > rect.Top)
+                ToggleOverlayPixel(x, rect.Bottom - 1, clip);
+        }
+        for (int y = rect.Top + 1; y < rect.Bottom - 1; ++y) {
+            ToggleOverlayPixel(rect.Left, y, clip);
+            if (rect.Right - 1 > rect.Left)
+                ToggleOverlayPixel(rect.Right - 1, y, clip);
+        }
+        const int width = rect.Right - rect.Left;
+        const int height = rect.Bottom - rect.Top;
+        PutOverlay(rect.Left, rect.Top, width, 1);
+        PutOverlay(rect.Left, rect.Bottom - 1, width, 1);
+        PutOverlay(rect.Left, rect.Top, 1, height);
+        PutOverlay(rect.Right - 1, rect.Top, 1, height);
+        XFlush(display_);
+        // Every inverted pixel cleared again: the trail is over.
+        if (lit_ == 0)
+            CloseOverlay();
+        return true;
+    }
+
     Display* display_;
     GC gc_;
+    Window overlay_ = 0;
+    GC overlayGc_{};
+    Colormap colormap_ = 0;
+    Visual* visual_ = nullptr;
+    QImage pixels_; // the overlay's pixels: 0 where nothing is inverted
+    QImage under_;  // the screen when the overlay opened
+    long lit_ = 0;
     QImage image_;
     bool stale_ = true;
 };
