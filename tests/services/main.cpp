@@ -1,6 +1,7 @@
 // One QApplication and one TApplication for every services test (offscreen).
-// Named locks go to a runtime folder of the test's own, which goes with it.
+// Named locks and settings go to folders of the test's own, which go with it.
 #include "framework/controls/Application.h"
+#include "framework/runtime/ConfigFolders.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -16,6 +17,14 @@ int main(int argc, char** argv)
     QTemporaryDir runtime; // made with mode 0700, as a runtime folder is
     if (runtime.isValid())
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    // Settings go to a folder of the test's own too: the user's and the
+    // machine's real ones are never read or written.
+    QTemporaryDir settings;
+    if (settings.isValid()) {
+        qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+        OverrideConfigFolder(cfSystem, settings.path().toStdString() + "/system");
+        OverrideConfigFolder(cfProgram, settings.path().toStdString() + "/program");
+    }
     QApplication qt(argc, argv);
     TApplication application;
     return RUN_ALL_TESTS();
