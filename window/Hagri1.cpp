@@ -1,6 +1,7 @@
 #include "window/Hagri1.h"
 
 #include "calendar/conver2.h"
+#include "effects/FxFormShadow.h"
 #include "framework/controls/Buttons.h"
 #include "services/FxForm.h"
 #include "framework/controls/ExtCtrls.h"
@@ -45,6 +46,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), Now(NowDayCount)
     // The window's effect components are made here, after its widgets and in
     // this order: FxShapeHint1, FxFormShadow1, FxFormStyler1, FxForm1. Each
     // finishes loading (and hooks the window) in EndLoad, before FormCreate.
+    FxFormShadow1 = new TFxFormShadow(this);
     FxForm1 = new TFxForm(this);
     FxForm1->Effect = deExplodeExt;
     FxForm1->IniSaveOptions = {soSize, soState};

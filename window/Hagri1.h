@@ -19,6 +19,7 @@
 class TBevel;
 class TBitBtn;
 class TFxForm;
+class TFxFormShadow;
 class TFxLabelFill;
 class TGroupBox;
 class TLabel;
@@ -37,6 +38,7 @@ public:
     TFxLabelFill* FxLabelFill1 = nullptr; // banner: "Gregorian Converter"
     TFxLabelFill* FxLabelFill2 = nullptr; // banner: "Hijri"
     TFxForm* FxForm1 = nullptr; // the opening trail; hooks last
+    TFxFormShadow* FxFormShadow1 = nullptr; // the drop shadow, all defaults
     TShape* Shape1 = nullptr;             // the hyphen between the two
     TPanel* Panel1 = nullptr;
     TBevel* Bevel1 = nullptr;

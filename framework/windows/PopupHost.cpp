@@ -1,10 +1,14 @@
 #include "framework/windows/PopupHost.h"
 
 #include "framework/graphics/DeviceContext.h"
+#include "framework/windows/Display.h"
 #include "framework/windows/ErrorGuard.h"
 #include "framework/windows/WindowSurface.h"
 
+#include <QGuiApplication>
 #include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
 #include <QPointer>
 #include <QWidget>
 
@@ -96,11 +100,36 @@ public:
             widget_->hide();
             return;
         }
+        if (!widget_->isVisible())
+            TakeScreenUnder();
         widget_->show(); // a popup never takes the activation
         RaiseWindow(widget_.data());
     }
 
 private:
+    // A window without a background of its own starts out holding what the
+    // screen showed where it appears; its erase works on those pixels.
+    void TakeScreenUnder()
+    {
+        const QRect area = widget_->geometry();
+        if (area.isEmpty())
+            return;
+        surface_->Resize(area.width(), area.height(), 0xFFFFFFFF);
+        QImage under;
+        if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+            if (TDisplay* display = CurrentDisplay())
+                under = display->ScreenSurface()->Image().copy(area);
+        } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            under = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+        }
+        if (under.isNull())
+            return;
+        QPainter painter(&surface_->Image());
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, under.convertToFormat(QImage::Format_RGB32));
+        widget_->dirty = true;
+    }
+
     TWindowSurface* surfacePointer_ = nullptr;
     std::unique_ptr<TWindowSurface> surface_;
     QPointer<TPopupWidget> widget_;

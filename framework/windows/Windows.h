@@ -5,6 +5,7 @@
 // that procedure, so a component that subclasses a window sees them first.
 #pragma once
 
+#include "framework/windows/Cursors.h"
 #include "framework/windows/Messages.h"
 #include "framework/windows/SystemMetrics.h"
 #include "framework/runtime/Types.h"
@@ -178,6 +179,7 @@ struct TWndClass {
     WNDPROC WndProc;
     int WndExtra = 0;   // bytes of per-window data for GetWindowLong/SetWindowLong
     UINT Style = 0;
+    TCursor Cursor = crDefault; // the pointer over the class's windows
 };
 bool RegisterClass(const TWndClass& windowClass);
 bool UnregisterClass(const std::string& className);

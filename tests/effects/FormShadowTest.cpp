@@ -1,0 +1,269 @@
+// The form shadow on real (offscreen) windows: where the strips stand, when
+// they show and hide, how they paint, and the owner rules.
+#include "effects/FxFormShadow.h"
+
+#include "tests/framework/controls/FrameworkTestSupport.h"
+
+#include "framework/graphics/DcGuards.h"
+#include "framework/graphics/RasterOps.h"
+#include "framework/windows/Display.h"
+#include "services/FxApplication.h"
+#include "services/OneInstance.h"
+#include "services/ServicesModule.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+TRect WindowRectOf(HWND window)
+{
+    TRect rect;
+    GetWindowRect(window, rect);
+    return rect;
+}
+
+// One pixel of a window's retained surface.
+TColor PixelOf(HWND window, int x, int y)
+{
+    TOwnedDC dc(GetWindowDC(window));
+    return GetPixel(dc.get(), x, y);
+}
+
+// A plain form with one shadow, made the way a form loads its components.
+class TShadowedForm : public TForm {
+public:
+    TShadowedForm() : TForm(nullptr)
+    {
+        BeginLoad();
+        SetBounds(100, 80, 300, 200);
+        Shadow = new TFxFormShadow(this);
+        EndLoad();
+    }
+    ~TShadowedForm() override { BeforeDestruction(); }
+    TFxFormShadow* Shadow;
+};
+
+class FormShadow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (ApplicationServices == nullptr)
+            services_ = std::make_unique<TServicesModule>();
+        form_ = std::make_unique<TShadowedForm>();
+    }
+    void TearDown() override
+    {
+        form_.reset();
+        services_.reset();
+    }
+    TFxFormShadow& Shadow() { return *form_->Shadow; }
+    HWND Right() { return Shadow().RightShadow(); }
+    HWND Bottom() { return Shadow().BottomShadow(); }
+    bool StripsVisible() { return IsWindowVisible(Right()) && IsWindowVisible(Bottom()); }
+    bool StripsHidden() { return !IsWindowVisible(Right()) && !IsWindowVisible(Bottom()); }
+    // The strips stand beside the form as it is now.
+    void ExpectBesideForm(int depth)
+    {
+        const TShadowStrips expected = ShadowStripRects(WindowRectOf(form_->Handle()), depth);
+        EXPECT_EQ(WindowRectOf(Right()), expected.Right);
+        EXPECT_EQ(WindowRectOf(Bottom()), expected.Bottom);
+    }
+
+    std::unique_ptr<TServicesModule> services_;
+    std::unique_ptr<TShadowedForm> form_;
+};
+
+} // namespace
+
+TEST(ShadowGeometry, AnLBesideTheRightAndBottomEdges)
+{
+    const TShadowStrips strips = ShadowStripRects(Rect(10, 20, 110, 70), 6);
+    EXPECT_EQ(strips.Right, Rect(110, 26, 116, 70));
+    EXPECT_EQ(strips.Bottom, Rect(16, 70, 116, 76));
+    // The outer corner is (Right + d, Bottom + d).
+    EXPECT_EQ(strips.Right.BottomRight(), TPoint(116, 70));
+    EXPECT_EQ(strips.Bottom.BottomRight(), TPoint(116, 76));
+
+    const TShadowStrips none = ShadowStripRects(Rect(10, 20, 110, 70), 0);
+    EXPECT_EQ(none.Right, Rect(110, 20, 110, 70));
+    EXPECT_EQ(none.Bottom, Rect(10, 70, 110, 70));
+}
+
+TEST_F(FormShadow, StripsAreMadeHiddenWithTheirClassAndLook)
+{
+    ASSERT_NE(Right(), nullptr);
+    ASSERT_NE(Bottom(), nullptr);
+    EXPECT_TRUE(StripsHidden());
+    ExpectBesideForm(6);
+    for (const HWND strip : {Right(), Bottom()}) {
+        EXPECT_EQ(GetWindowLong(strip, GWL_STYLE), static_cast<std::intptr_t>(WS_POPUP));
+        EXPECT_EQ(GetWindowLong(strip, ShadowStyleOffset), hssSolid);
+        EXPECT_EQ(static_cast<TColor>(GetWindowLong(strip, ShadowColorOffset)), clBtnShadow);
+        // Twenty bytes of extra data: the last 4-byte value still fits, the next does not.
+        EXPECT_EQ(SetWindowLong(strip, 16, 7), 0);
+        EXPECT_EQ(GetWindowLong(strip, 16), 7);
+        EXPECT_EQ(SetWindowLong(strip, 20, 7), 0);
+        EXPECT_EQ(GetWindowLong(strip, 20), 0);
+    }
+    EXPECT_TRUE(Shadow().Hooked());
+    EXPECT_TRUE(Shadow().ShowInActive());
+}
+
+TEST_F(FormShadow, ShownBesideTheActiveFormInItsColourAndNeverFocused)
+{
+    ASSERT_TRUE(ShowActive(form_.get()));
+    Pump();
+    EXPECT_TRUE(StripsVisible());
+    ExpectBesideForm(6);
+    EXPECT_EQ(PixelOf(Right(), 2, 10), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(PixelOf(Bottom(), 50, 3), ColorToRGB(clBtnShadow));
+    // Showing them moved neither the activation nor the focus.
+    EXPECT_TRUE(form_->Active());
+    EXPECT_EQ(GetActiveWindow(), form_->Handle());
+    EXPECT_NE(GetFocus(), Right());
+    EXPECT_EQ(SendMessage(Right(), WM_SETFOCUS), 0);
+    EXPECT_TRUE(form_->Active());
+
+    // A move takes them along.
+    form_->SetBounds(140, 90, 300, 200);
+    Pump();
+    ExpectBesideForm(6);
+    EXPECT_TRUE(StripsVisible());
+}
+
+TEST_F(FormShadow, HiddenWhileMinimisedOrMaximisedAndOnClose)
+{
+    ASSERT_TRUE(ShowActive(form_.get()));
+    Pump();
+    const TRect normal = WindowRectOf(form_->Handle());
+    ASSERT_TRUE(StripsVisible());
+
+    form_->SetWindowState(wsMinimized);
+    Pump();
+    EXPECT_TRUE(StripsHidden());
+    form_->SetWindowState(wsNormal);
+    ASSERT_TRUE(ShowActive(form_.get()));
+    Pump();
+    EXPECT_TRUE(StripsVisible());
+    EXPECT_EQ(WindowRectOf(form_->Handle()), normal);
+    ExpectBesideForm(6);
+
+    form_->SetWindowState(wsMaximized);
+    Pump();
+    EXPECT_TRUE(StripsHidden());
+    form_->SetWindowState(wsNormal);
+    Pump();
+
+    ASSERT_TRUE(ShowActive(form_.get()));
+    SendMessage(form_->Handle(), WM_CLOSE);
+    Pump();
+    EXPECT_TRUE(StripsHidden());
+}
+
+TEST_F(FormShadow, DeactivationKeepsThemOnlyWithShowInActive)
+{
+    TForm other(nullptr);
+    other.SetBounds(600, 400, 120, 80);
+    ASSERT_TRUE(ShowActive(form_.get()));
+    Pump();
+    ASSERT_TRUE(ShowActive(&other));
+    Pump();
+    EXPECT_FALSE(form_->Active());
+    EXPECT_TRUE(StripsVisible()) << "kept while inactive by default";
+
+    Shadow().SetShowInActive(false);
+    ASSERT_TRUE(ShowActive(form_.get()));
+    ASSERT_TRUE(ShowActive(&other));
+    Pump();
+    EXPECT_TRUE(StripsHidden());
+    ASSERT_TRUE(ShowActive(form_.get()));
+    Pump();
+    EXPECT_TRUE(StripsVisible()) << "back with the activation";
+}
+
+TEST_F(FormShadow, DepthAndColourChangesPlaceAndRepaintAtOnce)
+{
+    ASSERT_TRUE(ShowActive(form_.get()));
+    Pump();
+    Shadow().Shadow()->SetDepth(12);
+    // No event loop in between: the strips moved and grew with the change.
+    ExpectBesideForm(12);
+    EXPECT_TRUE(StripsVisible());
+
+    Shadow().Shadow()->SetColor(clRed);
+    EXPECT_EQ(static_cast<TColor>(GetWindowLong(Right(), ShadowColorOffset)), clRed);
+    Pump();
+    EXPECT_EQ(PixelOf(Right(), 5, 20), ColorToRGB(clRed));
+    EXPECT_EQ(PixelOf(Bottom(), 100, 11), ColorToRGB(clRed));
+
+    Shadow().Shadow()->SetDepth(0);
+    ExpectBesideForm(0);
+    EXPECT_EQ(WindowRectOf(Right()).Width(), 0);
+    EXPECT_EQ(WindowRectOf(Bottom()).Height(), 0);
+}
+
+TEST_F(FormShadow, TracingDarkensExactlyThePatternsPixelsOfWhatWasUnder)
+{
+    Shadow().Shadow()->SetStyle(hssTracing);
+    Shadow().Shadow()->SetColor(RGB(0x40, 0x80, 0xC0));
+    // Something known on the screen where the right strip will appear.
+    const TRect strip = ShadowStripRects(WindowRectOf(form_->Handle()), 6).Right;
+    {
+        TOwnedDC screen(GetDC(nullptr));
+        for (int y = strip.Top; y < strip.Bottom; ++y)
+            for (int x = strip.Left; x < strip.Right; ++x)
+                SetPixel(screen.get(), x, y, (x + y) % 3 == 0 ? RGB(0xFF, 0xFF, 0xFF) : RGB(0x33, 0xCC, 0x99));
+    }
+    ASSERT_TRUE(ShowActive(form_.get()));
+    Pump();
+    ASSERT_TRUE(StripsVisible());
+    // Erasing again gives the same pixels (AND twice is AND once) and leaks nothing.
+    const int gdiBefore = TGdiObject::LiveCount();
+    const int dcsBefore = LiveDeviceContexts();
+    RedrawWindow(Right(), nullptr, RDW_INVALIDATE | RDW_ERASE);
+    RedrawWindow(Bottom(), nullptr, RDW_INVALIDATE | RDW_ERASE);
+    Pump();
+    for (int y = 0; y < strip.Height(); y += 7)
+        for (int x = 0; x < strip.Width(); ++x) {
+            const int sx = strip.Left + x;
+            const int sy = strip.Top + y;
+            const TColor under = (sx + sy) % 3 == 0 ? RGB(0xFF, 0xFF, 0xFF) : RGB(0x33, 0xCC, 0x99);
+            // The pattern is anchored at the strip's own origin.
+            const bool patterned = (x % 2) != (y % 2);
+            const TColor expected = patterned ? (under & RGB(0x40, 0x80, 0xC0)) : under;
+            ASSERT_EQ(PixelOf(Right(), x, y), expected) << x << "," << y;
+        }
+    // Every brush and device context the erases used went back.
+    EXPECT_EQ(TGdiObject::LiveCount(), gdiBefore);
+    EXPECT_EQ(LiveDeviceContexts(), dcsBefore);
+}
+
+TEST_F(FormShadow, OnlyOneShadowOnAFormAndOnlyOnAForm)
+{
+    try {
+        new TFxFormShadow(form_.get());
+        FAIL() << "a second shadow was accepted";
+    } catch (const FxEOneInstError& error) {
+        EXPECT_EQ(std::string(error.what()), "TFxFormShadow:\rInvalid owner (<>TForm) or second instance on a form");
+    }
+    EXPECT_EQ(form_->ComponentCount(), 1) << "the refused one is gone";
+    TComponent notAForm(nullptr);
+    EXPECT_THROW(TFxFormShadow{&notAForm}, FxEOneInstError);
+    EXPECT_THROW(TFxFormShadow{nullptr}, FxEOneInstError);
+}
+
+TEST_F(FormShadow, DisablingDestroysTheStripsAndTheClassAndFreeingLeavesNone)
+{
+    Shadow().SetEnabled(false);
+    EXPECT_EQ(Right(), nullptr);
+    EXPECT_TRUE(Shadow().Hooked()) << "still in the chain";
+    // The class is gone: a window of it cannot be made.
+    EXPECT_EQ(CreateWindowEx(0, ShadowClassName, "", WS_POPUP, 0, 0, 5, 5, nullptr), nullptr);
+    Shadow().SetEnabled(true);
+    ASSERT_NE(Right(), nullptr);
+    const HWND right = Right();
+    form_.reset();
+    EXPECT_FALSE(IsWindow(right));
+}
