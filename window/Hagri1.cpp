@@ -1,6 +1,7 @@
 #include "window/Hagri1.h"
 
 #include "calendar/conver2.h"
+#include "effects/FxFormStyler.h"
 #include "effects/FxFormShadow.h"
 #include "framework/controls/Buttons.h"
 #include "services/FxForm.h"
@@ -47,6 +48,10 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), Now(NowDayCount)
     // this order: FxShapeHint1, FxFormShadow1, FxFormStyler1, FxForm1. Each
     // finishes loading (and hooks the window) in EndLoad, before FormCreate.
     FxFormShadow1 = new TFxFormShadow(this);
+    FxFormStyler1 = new TFxFormStyler(this);
+    FxFormStyler1->Font()->SetName("System");
+    FxFormStyler1->Font()->SetHeight(-13);
+    FxFormStyler1->Font()->SetColor(clWindowText);
     FxForm1 = new TFxForm(this);
     FxForm1->Effect = deExplodeExt;
     FxForm1->IniSaveOptions = {soSize, soState};

@@ -19,6 +19,7 @@
 class TBevel;
 class TBitBtn;
 class TFxForm;
+class TFxFormStyler;
 class TFxFormShadow;
 class TFxLabelFill;
 class TGroupBox;
@@ -37,6 +38,7 @@ public:
     TLabel* Label2 = nullptr;             // empty; paints only its background
     TFxLabelFill* FxLabelFill1 = nullptr; // banner: "Gregorian Converter"
     TFxLabelFill* FxLabelFill2 = nullptr; // banner: "Hijri"
+    TFxFormStyler* FxFormStyler1 = nullptr; // the gradient caption bar
     TFxForm* FxForm1 = nullptr; // the opening trail; hooks last
     TFxFormShadow* FxFormShadow1 = nullptr; // the drop shadow, all defaults
     TShape* Shape1 = nullptr;             // the hyphen between the two

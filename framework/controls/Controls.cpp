@@ -317,6 +317,23 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
     return message.Result;
 }
 
+namespace {
+
+// WM_GETTEXT's answer: as much of text as fits a buffer of size bytes with its
+// terminating zero; the number of characters copied.
+LRESULT CopyWindowText(const std::string& text, WPARAM size, LPARAM buffer)
+{
+    auto* out = reinterpret_cast<char*>(buffer);
+    if (out == nullptr || size == 0)
+        return 0;
+    const std::size_t n = std::min<std::size_t>(text.size(), size - 1);
+    std::copy_n(text.data(), n, out);
+    out[n] = '\0';
+    return static_cast<LRESULT>(n);
+}
+
+} // namespace
+
 void TControl::WndProc(TMessage& m)
 {
     // Controls that do not take double clicks see a second press instead.
@@ -344,6 +361,8 @@ void TControl::WndProc(TMessage& m)
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); break;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(m); break;
     case CM_HITTEST: CMHitTest(m); break;
+    case WM_GETTEXT: m.Result = CopyWindowText(caption_, m.WParam, m.LParam); break;
+    case WM_GETTEXTLENGTH: m.Result = static_cast<LRESULT>(caption_.size()); break;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
     case CM_HINTSHOW:

@@ -302,7 +302,7 @@ void TFormBinding::PaintFrameNow()
     windowSurface_->Resize(form_->Width(), form_->Height(), ColorToQRgb(clBtnFace));
     TFramePaintState state;
     state.Active = ncActive_;
-    state.Caption = form_->Caption();
+    state.Caption = GetWindowText(form_->Handle());
     state.Icon = form_->Icon() != nullptr ? form_->Icon() : Application != nullptr ? Application->Icon() : nullptr;
     state.PressedButton = press_.Down ? press_.Button : cbNone;
     TOwnedDC dc(CreateSurfaceDC(windowSurface_.get()));

@@ -108,12 +108,56 @@ TFrameGeometry TCustomForm::FrameLayout() const
     return FrameGeometry({Width(), Height()}, FrameStyle());
 }
 
+void FrameStyleBits(const TFrameStyle& frame, std::uint32_t& style, std::uint32_t& exStyle)
+{
+    constexpr std::uint32_t frameBits =
+        WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME;
+    constexpr std::uint32_t frameExBits = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW | WS_EX_CONTEXTHELP;
+    style &= ~frameBits;
+    exStyle &= ~frameExBits;
+    const TFormBorderStyle border = frame.BorderStyle;
+    if (border == bsNone)
+        return;
+    // WS_CAPTION is the border line and the dialog frame together.
+    style |= WS_CAPTION;
+    if (border == bsSizeable || border == bsSizeToolWin)
+        style |= WS_THICKFRAME;
+    if (border == bsDialog)
+        exStyle |= WS_EX_DLGMODALFRAME;
+    if (border == bsToolWindow || border == bsSizeToolWin)
+        exStyle |= WS_EX_TOOLWINDOW;
+    const TBorderIcons icons = frame.BorderIcons;
+    if (!icons.Contains(biSystemMenu))
+        return;
+    style |= WS_SYSMENU;
+    // Dialogs and tool windows have no minimise and maximise boxes.
+    const bool boxes = border != bsDialog && border != bsToolWindow && border != bsSizeToolWin;
+    if (boxes && icons.Contains(biMinimize))
+        style |= WS_MINIMIZEBOX;
+    if (boxes && icons.Contains(biMaximize))
+        style |= WS_MAXIMIZEBOX;
+    if (icons.Contains(biHelp) && (border == bsDialog || !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))))
+        exStyle |= WS_EX_CONTEXTHELP;
+}
+
+void TCustomForm::UpdateFrameStyleBits()
+{
+    if (!HandleAllocated())
+        return;
+    auto style = static_cast<std::uint32_t>(GetWindowLong(Handle(), GWL_STYLE));
+    auto exStyle = static_cast<std::uint32_t>(GetWindowLong(Handle(), GWL_EXSTYLE));
+    FrameStyleBits(FrameStyle(), style, exStyle);
+    SetWindowLong(Handle(), GWL_STYLE, static_cast<std::intptr_t>(style));
+    SetWindowLong(Handle(), GWL_EXSTYLE, static_cast<std::intptr_t>(exStyle));
+}
+
 void TCustomForm::SetBorderStyle(TFormBorderStyle style)
 {
     if (style == borderStyle_)
         return;
     const TRect client = ClientRect();
     borderStyle_ = style;
+    UpdateFrameStyleBits();
     SetClientSize({client.Width(), client.Height()});
     if (auto* binding = FormBinding()) {
         binding->LayoutClient();
@@ -124,6 +168,7 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle style)
 void TCustomForm::SetBorderIcons(TBorderIcons icons)
 {
     borderIcons_ = icons;
+    UpdateFrameStyleBits();
     if (auto* binding = FormBinding())
         binding->InvalidateFrame();
 }
@@ -281,13 +326,8 @@ TFormBinding* TCustomForm::FormBinding() const
 
 void TCustomForm::CreateParams(TCreateParams& params)
 {
-    params.Style = WS_CAPTION | WS_SYSMENU;
-    if (borderIcons_.Contains(biMinimize))
-        params.Style |= WS_MINIMIZEBOX;
-    if (borderIcons_.Contains(biMaximize))
-        params.Style |= WS_MAXIMIZEBOX;
-    if (borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin)
-        params.Style |= WS_THICKFRAME;
+    params.Style = 0;
+    FrameStyleBits(FrameStyle(), params.Style, params.ExStyle);
 }
 
 std::unique_ptr<TWindowBinding> TCustomForm::CreateBinding()

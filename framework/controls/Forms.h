@@ -52,6 +52,11 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 
+// The classic window-style bits of a frame (caption, system menu, boxes,
+// frames, tool window, context help) replaced in style and exStyle; other
+// bits are kept.
+void FrameStyleBits(const TFrameStyle& frame, std::uint32_t& style, std::uint32_t& exStyle);
+
 class TCustomForm : public TWinControl {
 public:
     explicit TCustomForm(TComponent* owner);
@@ -155,6 +160,8 @@ protected:
 private:
     friend class TFormBinding;
     class TFormBinding* FormBinding() const;
+    // GWL_STYLE and GWL_EXSTYLE follow BorderStyle and BorderIcons.
+    void UpdateFrameStyleBits();
     void FocusChanged(TWinControl* control);
 
     TFormBorderStyle borderStyle_ = bsSizeable;

@@ -247,7 +247,12 @@ inline constexpr std::uint32_t WS_SYSMENU = 0x00080000u;
 inline constexpr std::uint32_t WS_THICKFRAME = 0x00040000u;
 inline constexpr std::uint32_t WS_MINIMIZEBOX = 0x00020000u;
 inline constexpr std::uint32_t WS_MAXIMIZEBOX = 0x00010000u;
+inline constexpr std::uint32_t WS_MINIMIZE = 0x20000000u;
+inline constexpr std::uint32_t WS_MAXIMIZE = 0x01000000u;
+inline constexpr std::uint32_t WS_DLGFRAME = 0x00400000u;
+inline constexpr std::uint32_t WS_EX_DLGMODALFRAME = 0x00000001u;
 inline constexpr std::uint32_t WS_EX_TOPMOST = 0x00000008u;
+inline constexpr std::uint32_t WS_EX_CONTEXTHELP = 0x00000400u;
 inline constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x00000080u;
 inline constexpr std::uint32_t WS_EX_NOACTIVATE = 0x08000000u;
 

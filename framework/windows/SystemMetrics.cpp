@@ -21,3 +21,8 @@ int GetSystemMetrics(int metric)
             return entry.value;
     return 0;
 }
+
+int GetShellVersion()
+{
+    return 4;
+}

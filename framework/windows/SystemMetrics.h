@@ -71,3 +71,7 @@ inline constexpr TSystemMetricValue ClassicMetrics[] = {
 // The table's value, or the screen's size for SM_CXSCREEN / SM_CYSCREEN
 // (and the full-screen client sizes); 0 for a metric not in the table.
 int GetSystemMetrics(int metric);
+
+// The major version of the window style the desktop draws: 4, the new shell
+// (small icon at the caption's left, close box, flat caption buttons).
+int GetShellVersion();

@@ -421,14 +421,32 @@ bool DestroyWindow(HWND window)
     return true;
 }
 
+std::string GetWindowText(HWND window)
+{
+    const LRESULT length = SendMessage(window, WM_GETTEXTLENGTH);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied = SendMessage(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return text;
+}
+
 std::intptr_t GetWindowLong(HWND window, int index)
 {
     WindowRecord* record = Find(window);
     if (record == nullptr)
         return 0;
     switch (index) {
-    case GWL_STYLE:
-        return static_cast<std::intptr_t>(record->style);
+    case GWL_STYLE: {
+        // The minimised and maximised bits follow the window's state.
+        std::uint32_t style = record->style & ~(WS_MINIMIZE | WS_MAXIMIZE);
+        if (record->host != nullptr && record->host->Iconic())
+            style |= WS_MINIMIZE;
+        else if (record->host != nullptr && record->host->Zoomed())
+            style |= WS_MAXIMIZE;
+        return static_cast<std::intptr_t>(style);
+    }
     case GWL_EXSTYLE:
         return static_cast<std::intptr_t>(record->exStyle);
     case GWL_USERDATA:

@@ -108,6 +108,10 @@ bool PostMessage(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // The framework's default processing (see TWindowHost::DefaultAction).
 LRESULT DefWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// The window's text as its procedure answers WM_GETTEXTLENGTH and WM_GETTEXT,
+// so a hook that answers them is obeyed; empty for an unknown window.
+std::string GetWindowText(HWND window);
+
 bool IsWindow(HWND window);
 bool IsWindowVisible(HWND window);
 // Sends WM_DESTROY and WM_NCDESTROY, stops the window's timers, forgets the

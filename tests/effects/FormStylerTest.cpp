@@ -1,0 +1,417 @@
+// The caption styler: its geometry for every kind of frame, and the caption
+// it paints on a real form's window surface (bands, icon, text colour,
+// activation, owner drawing, the blanked form caption).
+#include "effects/FxCaptionRects.h"
+#include "effects/FxFormStyler.h"
+#include "effects/FxGradient.h"
+
+#include "services/OneInstance.h"
+
+#include "framework/controls/Forms.h"
+#include "framework/graphics/DeviceContext.h"
+#include "framework/windows/WindowDC.h"
+#include "tests/framework/controls/FrameworkTestSupport.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+constexpr std::uint32_t ConverterStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr int Width = 400;
+
+TFxCaptionLayout Layout(std::uint32_t style, std::uint32_t exStyle, int flags, bool newShell = true,
+                        bool iconic = false, const TFxCaptionMetrics& m = {}, int width = Width)
+{
+    return CaptionRects({{width, 300}, style, exStyle, iconic, newShell}, m, flags);
+}
+
+TFxCaptionMetrics Doubled()
+{
+    TFxCaptionMetrics m;
+    for (int* v : {&m.BorderWidth, &m.BorderHeight, &m.FrameWidth, &m.FrameHeight, &m.DlgFrameWidth,
+                   &m.DlgFrameHeight, &m.CaptionHeight, &m.SmCaptionHeight, &m.ButtonWidth, &m.SmButtonWidth,
+                   &m.SmIconWidth})
+        *v *= 2;
+    return m;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Geometry
+
+TEST(CaptionGeometry, ConverterGradientFromThreeBordersInToBeforeTheButtons)
+{
+    for (const auto& [m, scale] : {std::pair{TFxCaptionMetrics{}, 1}, std::pair{Doubled(), 2}}) {
+        SCOPED_TRACE(scale);
+        const int w = Width * scale;
+        const auto l = Layout(ConverterStyle, 0, cfAlways | cfSingleBorder, true, false, m, w);
+        EXPECT_EQ(l.Flags, cfAlways | cfSingleBorder | cfIcon);
+        // Three border widths in; the caption's 18 rows (19 less its line).
+        EXPECT_EQ(l.Caption, Rect(3 * scale, 3 * scale, w - 60 * scale, 21 * scale));
+        // After icon, frame width and one border; before close (C + 3B) and two more buttons.
+        EXPECT_EQ(l.Text, Rect(24 * scale, 3 * scale, w - 60 * scale, 21 * scale));
+    }
+}
+
+TEST(CaptionGeometry, ConverterGradientNeverUnderTheFramesButtons)
+{
+    TForm form(nullptr);
+    form.SetBorderStyle(bsSingle);
+    form.SetBorderIcons({biSystemMenu, biMinimize, biMaximize});
+    const TFrameGeometry frame = FrameGeometry({Width, 300}, form.FrameStyle());
+    const auto l = Layout(ConverterStyle, 0, cfAlways | cfSingleBorder, true, false, CurrentCaptionMetrics());
+    EXPECT_LE(l.Caption.Right, frame.MinButton.Left);
+    EXPECT_GE(l.Text.Left, frame.Icon.Right);
+    EXPECT_EQ(l.Caption.Left, frame.Caption.Left);
+    EXPECT_EQ(l.Caption.Top, frame.Caption.Top);
+}
+
+TEST(CaptionGeometry, FramesOfTheNewShell)
+{
+    // Sizeable: inset by the frame, bottom by frame less one border line.
+    auto l = Layout(ConverterStyle | WS_THICKFRAME, 0, cfAlways);
+    EXPECT_EQ(l.Caption, Rect(4, 4, 339, 22));
+    EXPECT_EQ(l.Text, Rect(25, 4, 339, 22));
+    EXPECT_EQ(l.Flags, cfAlways | cfIcon);
+
+    // Dialog-modal frame, context help, no icon: text moves 2B off the edge.
+    l = Layout(WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP, cfAlways);
+    EXPECT_EQ(l.Caption, Rect(3, 3, 400 - 3 - 21 - 19, 21));
+    EXPECT_EQ(l.Text.Left, 5);
+    EXPECT_EQ(l.Flags, cfAlways);
+
+    // Help counts only without minimise and maximise boxes.
+    l = Layout(ConverterStyle, WS_EX_CONTEXTHELP, cfAlways | cfSingleBorder);
+    EXPECT_EQ(l.Caption.Right, 340);
+
+    // No system menu: no buttons, text 2B in.
+    l = Layout(WS_CAPTION, 0, cfAlways | cfSingleBorder);
+    EXPECT_EQ(l.Caption, Rect(3, 3, 397, 21));
+    EXPECT_EQ(l.Text.Left, 5);
+
+    // Owner-drawn with fsAdjustRect: painting starts where the text would.
+    l = Layout(ConverterStyle, 0, cfAlways | cfSingleBorder | cfAdjustRect);
+    EXPECT_EQ(l.Caption, Rect(24, 3, 340, 21));
+    EXPECT_EQ(l.Text.Left, 26);
+}
+
+TEST(CaptionGeometry, MinimisedKeepsTheCloseSpaceAndMarksTheIcon)
+{
+    const auto l = Layout(ConverterStyle, 0, cfAlways | cfSingleBorder, true, true);
+    EXPECT_EQ(l.Flags, cfAlways | cfSingleBorder | cfIcon | cfIconicIcon);
+    EXPECT_EQ(l.Text, Rect(23, 3, 400 - 3 - 36, 20));
+    EXPECT_EQ(l.Caption.Right, l.Text.Right);
+    // WS_MINIMIZE says the same as the iconic state.
+    EXPECT_EQ(Layout(ConverterStyle | WS_MINIMIZE, 0, cfAlways | cfSingleBorder).Text, l.Text);
+}
+
+TEST(CaptionGeometry, ToolWindows)
+{
+    // New shell: small caption and buttons; text from the unmoved bar, 4B/3B/2B in.
+    auto l = Layout(WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW, cfAlways);
+    EXPECT_EQ(l.Flags, cfAlways | cfSmallCaption);
+    EXPECT_EQ(l.Caption, Rect(3, 3, 400 - 15 - 2, 17));
+    EXPECT_EQ(l.Text, Rect(4, 3, 383, 17));
+    // Old shell: full-height caption, the system-menu box at the left.
+    l = Layout(WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW, cfAlways, false);
+    EXPECT_EQ(l.Flags, cfAlways | cfIcon);
+    EXPECT_EQ(l.Caption, Rect(21, 3, 395, 20));
+    EXPECT_EQ(l.Text, Rect(23, 3, 395, 20));
+}
+
+TEST(CaptionGeometry, FramesOfTheOldShell)
+{
+    // Sizeable: one border line less at the bottom, 2B for the close box,
+    // one button per box, and painting starts after the system-menu box.
+    auto l = Layout(ConverterStyle | WS_THICKFRAME, 0, cfAlways, false);
+    EXPECT_EQ(l.Caption, Rect(22, 4, 396 - 2 - 36, 21));
+    EXPECT_EQ(l.Text, Rect(24, 4, 358, 21));
+    l = Layout(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME, 0, cfAlways, false);
+    EXPECT_EQ(l.Caption.Right, 396 - 2 - 18);
+    // Single border: its own inset.
+    l = Layout(ConverterStyle, 0, cfAlways | cfSingleBorder, false);
+    EXPECT_EQ(l.Caption.Top, 3);
+    EXPECT_EQ(l.Caption.Bottom, 20);
+    // No system menu: B plus the boxes off the right.
+    l = Layout(WS_CAPTION | WS_MINIMIZEBOX, WS_EX_DLGMODALFRAME, cfAlways, false);
+    EXPECT_EQ(l.Text, Rect(5, 3, 397 - 1 - 18, 20));
+}
+
+// ---------------------------------------------------------------------------
+// Painting on a form
+
+namespace {
+
+class StyledForm : public ::testing::Test {
+protected:
+    void SetUp() override { Make({fsAdjustRect, fsUseDefaultFont, fsUseFormCaption}); }
+    void TearDown() override
+    {
+        ResetSysColors();
+        if (form)
+            form->BeforeDestruction();
+    }
+
+    void Make(TFxFormStyleOptions options)
+    {
+        if (form)
+            form->BeforeDestruction();
+        form = std::make_unique<TForm>(nullptr);
+        form->BeginLoad();
+        form->SetBorderStyle(bsSingle);
+        form->SetCaption("Hijri-Gregorian Converter");
+        form->SetClientSize({300, 100});
+        TBitmap icon(16, 16);
+        icon.Canvas()->Brush()->SetColor(clRed);
+        icon.Canvas()->FillRect(Rect(0, 0, 16, 16));
+        icon.Canvas()->Brush()->SetColor(clBlue);
+        icon.Canvas()->FillRect(Rect(4, 4, 12, 12));
+        form->SetIcon(&icon);
+        styler = new TFxFormStyler(form.get());
+        styler->SetOptions(options);
+        form->EndLoad();
+        form->Show();
+        Pump();
+        Activation(true);
+    }
+
+    void Activation(bool active) { SendMessage(form->Handle(), WM_NCACTIVATE, active ? 1 : 0, 0); }
+    TFxCaptionLayout LayoutNow() const { return styler->CaptionRects(form->Handle()); }
+
+    TColor Pixel(int x, int y)
+    {
+        TWindowDC dc = TWindowDC::Window(form->Handle());
+        return GetPixel(dc.get(), x, y);
+    }
+    int Count(const TRect& r, TColor color)
+    {
+        int n = 0;
+        TWindowDC dc = TWindowDC::Window(form->Handle());
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                n += GetPixel(dc.get(), x, y) == ColorToRGB(color) ? 1 : 0;
+        return n;
+    }
+    // The band index of every pixel of a row of the caption; -1 for a colour no band has.
+    std::vector<int> BandsAlongRow(int y, TColor end, int count)
+    {
+        TFxColorList bands;
+        BuildGradientColors(clBlack, ColorToRGB(end), count, &bands);
+        std::vector<int> out;
+        const TFxCaptionLayout l = LayoutNow();
+        for (int x = l.Caption.Left; x < l.Caption.Right; ++x) {
+            const auto it = std::find(bands.begin(), bands.end(), Pixel(x, y));
+            out.push_back(it == bands.end() ? -1 : static_cast<int>(it - bands.begin()));
+        }
+        return out;
+    }
+
+    std::unique_ptr<TForm> form;
+    TFxFormStyler* styler = nullptr;
+};
+
+} // namespace
+
+TEST_F(StyledForm, ActiveCaptionShowsThirtyTwoBandsTheIconAndWhiteText)
+{
+    const TFxCaptionLayout l = LayoutNow();
+    ASSERT_TRUE(styler->CaptionActive());
+    // The top row holds neither icon nor text: bands from black, left to right.
+    const std::vector<int> bands = BandsAlongRow(l.Caption.Top, clActiveCaption, 32);
+    EXPECT_EQ(bands.front(), 0);
+    EXPECT_EQ(bands.back(), 31);
+    EXPECT_TRUE(std::is_sorted(bands.begin(), bands.end()));
+    EXPECT_EQ(std::set<int>(bands.begin(), bands.end()).size(), 32u);
+    // Past the gradient the frame's own caption colour is left alone.
+    EXPECT_EQ(Pixel(l.Caption.Right, l.Caption.Top), ColorToRGB(clActiveCaption));
+
+    // The icon is on top of the gradient, its pixels as the frame drew them:
+    // the standard caption (pcNone) shows where they are.
+    const TRect icon = form->FrameLayout().Icon;
+    ASSERT_FALSE(icon.IsEmpty());
+    styler->SetPaintMode(pcNone);
+    std::vector<std::pair<TPoint, TColor>> iconPixels;
+    for (int y = icon.Top; y < icon.Bottom; ++y)
+        for (int x = icon.Left; x < icon.Right; ++x)
+            if (const TColor p = Pixel(x, y); p != ColorToRGB(clActiveCaption))
+                iconPixels.push_back({{x, y}, p});
+    styler->SetPaintMode(pcControl);
+    EXPECT_GT(iconPixels.size(), 20u);
+    for (const auto& [at, color] : iconPixels)
+        ASSERT_EQ(Pixel(at.X, at.Y), color) << at.X << "," << at.Y;
+    EXPECT_LT(Count(icon, clActiveCaption), icon.Width() * icon.Height() / 4);
+
+    // White lettering in the text rectangle.
+    EXPECT_GT(Count(l.Text, clWhite), 30);
+    EXPECT_EQ(styler->IconStrip().Width(), l.Text.Left - l.Caption.Left);
+}
+
+TEST_F(StyledForm, BlackCaptionTextSchemeStillDrawsWhite)
+{
+    const int index = COLOR_CAPTIONTEXT;
+    const COLORREF black = 0;
+    ASSERT_TRUE(SetSysColors(1, &index, &black));
+    styler->PaintCaption(true);
+    const TRect text = LayoutNow().Text;
+    EXPECT_GT(Count(text, clWhite), 30);
+    EXPECT_EQ(Count(text, clBlack), 0);
+}
+
+TEST_F(StyledForm, DeactivationShowsTheSystemCaptionOrTheInactiveGradient)
+{
+    const TFxCaptionLayout l = LayoutNow();
+    Activation(false);
+    EXPECT_FALSE(styler->CaptionActive());
+    // Without fsInactiveGradient the frame's own inactive caption stays.
+    EXPECT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clInactiveCaption));
+    EXPECT_EQ(Count(Rect(l.Caption.Left, l.Caption.Top, l.Caption.Right, l.Caption.Top + 1), clInactiveCaption),
+              l.Caption.Width());
+
+    styler->SetOptions(styler->Options() + TFxFormStyleOptions{fsInactiveGradient});
+    const std::vector<int> bands = BandsAlongRow(l.Caption.Top, clInactiveCaption, 32);
+    EXPECT_EQ(bands.front(), 0);
+    EXPECT_EQ(bands.back(), 31);
+    EXPECT_TRUE(std::is_sorted(bands.begin(), bands.end()));
+    // Activation swaps the gradient's right colour back.
+    Activation(true);
+    EXPECT_EQ(BandsAlongRow(l.Caption.Top, clActiveCaption, 32).back(), 31);
+}
+
+TEST_F(StyledForm, PaintModeNoneRestoresTheActiveLookAndTheNextActivationStillCounts)
+{
+    const TFxCaptionLayout l = LayoutNow();
+    Activation(false);
+    styler->SetPaintMode(pcNone);
+    // The standard caption, drawn active although the form is inactive.
+    EXPECT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clActiveCaption));
+    EXPECT_FALSE(styler->CaptionActive());
+    // Nothing paints while pcNone.
+    Activation(true);
+    EXPECT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clActiveCaption));
+    styler->SetPaintMode(pcControl);
+    Activation(false);
+    Activation(true);
+    EXPECT_TRUE(styler->CaptionActive());
+    EXPECT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clBlack));
+}
+
+TEST_F(StyledForm, WithoutFormCaptionTheFormShowsABlankAndGetsItsCaptionBack)
+{
+    Make({fsAdjustRect, fsUseDefaultFont});
+    EXPECT_EQ(form->Caption(), " ");
+    EXPECT_EQ(styler->CaptionText(), "Hijri-Gregorian Converter");
+    char buffer[64] = "unchanged";
+    EXPECT_EQ(SendMessage(form->Handle(), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer)), 1);
+    EXPECT_STREQ(buffer, " ");
+    EXPECT_EQ(SendMessage(form->Handle(), WM_GETTEXTLENGTH), 1);
+    // A one-byte buffer gets only the terminating zero.
+    char one[1] = {'x'};
+    EXPECT_EQ(SendMessage(form->Handle(), WM_GETTEXT, 1, reinterpret_cast<LPARAM>(one)), 0);
+    EXPECT_EQ(one[0], '\0');
+    // The kept text is painted; the frame itself shows the blank.
+    EXPECT_GT(Count(LayoutNow().Text, clWhite), 30);
+    styler->SetPaintMode(pcNone);
+    EXPECT_EQ(Count(LayoutNow().Text, clCaptionText), 0);
+    styler->SetPaintMode(pcControl);
+
+    styler->SetEnabled(false);
+    EXPECT_EQ(form->Caption(), "Hijri-Gregorian Converter");
+    // A disabled styler lets the text request through to the form.
+    buffer[0] = 0;
+    SendMessage(form->Handle(), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+    EXPECT_STREQ(buffer, "Hijri-Gregorian Converter");
+}
+
+TEST_F(StyledForm, RaisingOwnerDrawLeavesNothingBehind)
+{
+    int paints = 0;
+    TRect clipSeen;
+    styler->OnPaint = [&](TObject* sender, TCanvas* canvas, const TRect& dest) {
+        EXPECT_EQ(sender, styler);
+        EXPECT_EQ(dest, LayoutNow().Caption);
+        ++paints;
+        clipSeen = canvas->ClipRect();
+        EXPECT_TRUE(styler->Painting());
+        throw std::runtime_error("paint failed");
+    };
+    const int contexts = LiveDeviceContexts();
+    styler->SetPaintMode(pcNone);
+    EXPECT_THROW(styler->SetPaintMode(pcOwnerDraw), std::runtime_error);
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(clipSeen, LayoutNow().Caption);
+    EXPECT_FALSE(styler->Painting());
+    EXPECT_EQ(LiveDeviceContexts(), contexts);
+
+    // The next paint is not clipped by what the failed one left.
+    styler->OnPaint = nullptr;
+    styler->SetPaintMode(pcControl);
+    const TFxCaptionLayout l = LayoutNow();
+    EXPECT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clBlack));
+    EXPECT_EQ(BandsAlongRow(l.Caption.Top, clActiveCaption, 32).back(), 31);
+}
+
+TEST_F(StyledForm, OwnerDrawnTextClippedAndNoReentrantPaint)
+{
+    int paints = 0;
+    int texts = 0;
+    styler->SetOptions(styler->Options() + TFxFormStyleOptions{fsDrawCaptionEvent});
+    styler->OnPaint = [&](TObject*, TCanvas*, const TRect&) {
+        ++paints;
+        // Anything that repaints the frame from here finds the paint running.
+        SendMessage(form->Handle(), WM_NCPAINT, 1, 0);
+        styler->PaintCaption(true);
+    };
+    styler->OnCaptionPaint = [&](TObject*, TCanvas* canvas, const TRect& dest) {
+        ++texts;
+        EXPECT_EQ(canvas->ClipRect(), dest);
+    };
+    styler->SetPaintMode(pcOwnerDraw);
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(texts, 1);
+    EXPECT_FALSE(styler->Painting());
+}
+
+TEST_F(StyledForm, SettingsRepaintOnlyWhereTheyShow)
+{
+    int paints = 0;
+    styler->SetPaintMode(pcOwnerDraw);
+    styler->OnPaint = [&](TObject*, TCanvas*, const TRect&) { ++paints; };
+    styler->SetColors(8);          // bands are not drawn by owner drawing
+    EXPECT_EQ(paints, 0);
+    styler->SetAlignment(taCenter);
+    EXPECT_EQ(paints, 1);
+    styler->Font()->SetHeight(-20); // the system font is in use
+    EXPECT_EQ(paints, 1);
+    styler->SetOptions({fsUseFormCaption});
+    EXPECT_EQ(paints, 2);
+    styler->Font3D()->SetStyle(tdRaised);
+    EXPECT_EQ(paints, 3);
+    styler->SetColors(1);
+    EXPECT_EQ(styler->Colors(), 2);
+    styler->SetColors(255);
+    EXPECT_EQ(styler->Colors(), 236);
+}
+
+TEST(FormStylerInstances, SecondStylerOnADesignedFormIsRefused)
+{
+    TForm form(nullptr);
+    form.SetDesigning(true);
+    new TFxFormStyler(&form);
+    try {
+        new TFxFormStyler(&form);
+        FAIL() << "a second styler was accepted";
+    } catch (const FxEOneInstError& error) {
+        EXPECT_EQ(std::string(error.Message()), OneInstErrorMessage("TFxFormStyler"));
+    }
+    // At run time nothing is checked.
+    TForm running(nullptr);
+    new TFxFormStyler(&running);
+    EXPECT_NO_THROW(new TFxFormStyler(&running));
+}
