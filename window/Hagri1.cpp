@@ -1,6 +1,7 @@
 #include "window/Hagri1.h"
 
 #include "calendar/conver2.h"
+#include "effects/FxShapeHint.h"
 #include "effects/FxFormStyler.h"
 #include "effects/FxFormShadow.h"
 #include "framework/controls/Buttons.h"
@@ -47,6 +48,11 @@ TForm1::TForm1(TComponent* owner) : TForm(owner), Now(NowDayCount)
     // The window's effect components are made here, after its widgets and in
     // this order: FxShapeHint1, FxFormShadow1, FxFormStyler1, FxForm1. Each
     // finishes loading (and hooks the window) in EndLoad, before FormCreate.
+    FxShapeHint1 = new TFxShapeHint(this);
+    FxShapeHint1->Font()->SetName("MS Sans Serif");
+    FxShapeHint1->Font()->SetHeight(-11);
+    FxShapeHint1->Font()->SetColor(clWindowText);
+    FxShapeHint1->Font()->SetStyle({});
     FxFormShadow1 = new TFxFormShadow(this);
     FxFormStyler1 = new TFxFormStyler(this);
     FxFormStyler1->Font()->SetName("System");

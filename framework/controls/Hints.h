@@ -28,6 +28,12 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
+    // A kind that shows its hint in its own way records that it shows one, so
+    // the application hides it when the hint ends.
+    void SetActive(bool active) { active_ = active; }
+    // Text inset from the window's edges: the border, then the margins.
+    static constexpr int HintTextInsetX = 3;
+    static constexpr int HintTextInsetY = 3;
 
 private:
     bool active_ = false;
