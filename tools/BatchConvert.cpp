@@ -107,6 +107,7 @@ public:
         std::size_t begin = 0, end = 0;
         bool skipping = false;     // inside a line too long to be a date
         std::size_t skipped = 0;   // bytes of it so far
+        bool lastReadShort = false;
         for (;;) {
             const char* start = In_.get() + begin;
             if (const void* newline = std::memchr(start, '\n', end - begin)) {
@@ -132,7 +133,13 @@ public:
                 begin = 0;
                 end = pending;
             }
-            const ssize_t got = ReadSome(In_.get() + end, BufferBytes - end);
+            // Input that comes in short pieces may come from a person typing: what
+            // has been converted goes out before waiting for more.
+            if (lastReadShort && Used_ > 0 && !Flush())
+                return 1;
+            const std::size_t room = BufferBytes - end;
+            const ssize_t got = ReadSome(In_.get() + end, room);
+            lastReadShort = got >= 0 && static_cast<std::size_t>(got) < room;
             if (got < 0) {
                 Flush();
                 Report("cannot read standard input: " + std::string(std::strerror(errno)));
