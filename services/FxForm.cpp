@@ -92,6 +92,8 @@ TFxForm::TFxForm(TComponent* owner) : TFxWndProcComponent(owner)
     }
     HookFrameWindow = true;
     IniKey = DefaultIniKey(owner);
+    // Finds the form's one settings store, if it has exactly one.
+    NotifyInserted();
 }
 
 TFxForm::~TFxForm()
