@@ -4,6 +4,7 @@
 #include "effects/FxDisplay.h"
 
 #include "framework/graphics/Bitmap.h"
+#include "framework/graphics/DcGuards.h"
 #include "framework/runtime/sysutils.h"
 
 #include <algorithm>
@@ -258,9 +259,6 @@ void PaintGradientRect(TCanvas* canvas, const TRect& rect, TColor start, TColor 
     TFxColorList colors;
     BuildGradientColors(start, end, count, &colors);
     const HPALETTE palette = (flags & gfPalette) != 0 ? CreateGradientPalette(&colors) : nullptr;
-    struct Release {
-        HPALETTE palette;
-        ~Release() { DeleteObject(palette); }
-    } release{palette};
+    TOwnedObject ownedPalette(palette);
     FillGradientRect(canvas, rect, style, &colors, palette, flags, clipOffset);
 }

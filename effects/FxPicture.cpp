@@ -1,5 +1,7 @@
 #include "effects/FxPicture.h"
 
+#include "framework/runtime/ScopeExit.h"
+
 #include <cmath>
 #include <vector>
 
@@ -20,11 +22,7 @@ namespace {
 void CopyWith(TCanvas* target, TCopyMode mode, const TRect& dest, TCanvas& source, const TRect& sourceRect)
 {
     const TCopyMode previous = target->CopyMode();
-    struct Restore {
-        TCanvas* canvas;
-        TCopyMode mode;
-        ~Restore() { canvas->SetCopyMode(mode); }
-    } restore{target, previous};
+    TScopeExit restore([target, previous] { target->SetCopyMode(previous); });
     target->SetCopyMode(mode);
     target->CopyRect(dest, source, sourceRect);
 }
@@ -157,15 +155,10 @@ void DrawPicture(TCanvas* target, const TRect& dest, TBitmap& picture, TBitmap* 
 
     const HDC dc = target->Handle();
     const int previousStretch = (flags & dpStretch) != 0 ? SetStretchBltMode(dc, COLORONCOLOR) : 0;
-    struct RestoreStretch {
-        HDC dc;
-        int mode;
-        ~RestoreStretch()
-        {
-            if (mode != 0)
-                SetStretchBltMode(dc, mode);
-        }
-    } restoreStretch{dc, previousStretch};
+    TScopeExit restoreStretch([dc, previousStretch] {
+        if (previousStretch != 0)
+            SetStretchBltMode(dc, previousStretch);
+    });
 
     if ((flags & dpOwnTransparent) != 0) {
         target->Brush()->SetColor(keyColor);

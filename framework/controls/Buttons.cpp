@@ -1,6 +1,6 @@
 #include "framework/controls/Buttons.h"
 
-#include "framework/graphics/DeviceContext.h"
+#include "framework/graphics/DcGuards.h"
 
 #include <QImage>
 
@@ -123,10 +123,9 @@ void TButtonGlyph::Draw(TCanvas* canvas, const TRect& client, TPoint offset, con
     TSize textSize;
     if (!caption.empty()) {
         TRect measured = Rect(0, 0, client.Width(), 0);
-        const int saved = SaveDC(dc);
+        TSavedDCState saved(dc);
         SelectObject(dc, font->Handle());
         DrawText(dc, caption, measured, DT_CALCRECT | DT_SINGLELINE);
-        RestoreDC(dc, saved);
         textSize = {measured.Width(), measured.Height()};
     }
     const TButtonLayoutResult result =

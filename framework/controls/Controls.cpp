@@ -1,6 +1,7 @@
 // TControl and TGraphicControl: bounds, caption, font and colour with their
 // notifications, mouse messages and capture, and the shared helpers.
 #include "framework/controls/Controls.h"
+#include "framework/graphics/DcGuards.h"
 
 #include "framework/controls/Application.h"
 #include "framework/controls/Forms.h"
@@ -572,10 +573,6 @@ void TGraphicControl::WndProc(TMessage& m)
     }
     TControlCanvas* canvas = Canvas();
     canvas->FreeHandle();
-    canvas->SetHandle(reinterpret_cast<HDC>(m.WParam));
-    struct Unbind {
-        TControlCanvas* canvas;
-        ~Unbind() { canvas->SetHandle(nullptr); }
-    } unbind{canvas};
+    TCanvasBinding bound(*canvas, reinterpret_cast<HDC>(m.WParam));
     Paint();
 }

@@ -1,6 +1,6 @@
 #include "framework/controls/ExtCtrls.h"
 
-#include "framework/graphics/DeviceContext.h"
+#include "framework/graphics/DcGuards.h"
 #include "framework/controls/StdCtrls.h"
 
 #include <array>
@@ -81,11 +81,12 @@ void TPanel::Paint()
         return;
     // One line, centred vertically by hand (the caption may hold '&').
     const HDC dc = canvas->Handle();
-    const int saved = SaveDC(dc);
-    SelectObject(dc, Font()->Handle());
     TSize w;
-    GetTextExtentPoint32(dc, "W", &w);
-    RestoreDC(dc, saved);
+    {
+        TSavedDCState saved(dc);
+        SelectObject(dc, Font()->Handle());
+        GetTextExtentPoint32(dc, "W", &w);
+    }
     TRect text = rect;
     text.Top = (rect.Bottom + rect.Top - w.cy) / 2;
     text.Bottom = text.Top + w.cy;

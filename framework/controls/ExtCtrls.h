@@ -2,7 +2,6 @@
 #pragma once
 
 #include "framework/controls/Controls.h"
-#include "framework/controls/NonClient.h"
 #include "framework/graphics/PenAndBrush.h"
 
 #include <memory>

@@ -1,10 +1,11 @@
 #include "framework/controls/NonClient.h"
 
-#include "framework/windows/Messages.h"
-#include "framework/windows/SystemMetrics.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
+#include "framework/graphics/DcGuards.h"
 #include "framework/graphics/DeviceContext.h"
+#include "framework/windows/Messages.h"
+#include "framework/windows/SystemMetrics.h"
 
 #include <string>
 
@@ -300,17 +301,18 @@ void PaintCaptionButton(HDC dc, const TRect& rect, TCaptionButton button, bool m
 {
     if (rect.IsEmpty() || button == cbNone)
         return;
-    TCanvas canvas;
-    canvas.SetHandle(dc);
     TRect face = rect;
-    if (pressed) {
-        Frame3D(&canvas, face, cl3DDkShadow, clBtnHighlight, 1); // outer: dark top-left, light bottom-right
-        Frame3D(&canvas, face, clBtnShadow, cl3DLight, 1);       // inner
-    } else {
-        Frame3D(&canvas, face, clBtnHighlight, cl3DDkShadow, 1); // outer: light top-left, dark bottom-right
-        Frame3D(&canvas, face, cl3DLight, clBtnShadow, 1);       // inner
+    {
+        TCanvas canvas;
+        TCanvasBinding bound(canvas, dc);
+        if (pressed) {
+            Frame3D(&canvas, face, cl3DDkShadow, clBtnHighlight, 1); // outer: dark top-left, light bottom-right
+            Frame3D(&canvas, face, clBtnShadow, cl3DLight, 1);       // inner
+        } else {
+            Frame3D(&canvas, face, clBtnHighlight, cl3DDkShadow, 1); // outer: light top-left, dark bottom-right
+            Frame3D(&canvas, face, cl3DLight, clBtnShadow, 1);       // inner
+        }
     }
-    canvas.SetHandle(nullptr);
     FillSolid(dc, face, clBtnFace);
 
     const int shift = pressed ? 1 : 0;
@@ -357,21 +359,22 @@ void PaintFrame(HDC dc, TSize windowSize, const TFrameStyle& style, const TFrame
         return;
 
     // Everything outside the client area starts as button face.
-    const int saved = SaveDC(dc);
-    ExcludeClipRect(dc, g.Client.Left, g.Client.Top, g.Client.Right, g.Client.Bottom);
-    FillSolid(dc, window, clBtnFace);
-    RestoreDC(dc, saved);
-
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    TRect edge = window;
-    if (g.FrameWidth >= 2) {
-        Frame3D(&canvas, edge, cl3DLight, cl3DDkShadow, 1);   // outer edge
-        Frame3D(&canvas, edge, clBtnHighlight, clBtnShadow, 1); // inner edge
-    } else if (g.FrameWidth == 1) {
-        Frame3D(&canvas, edge, clWindowFrame, clWindowFrame, 1);
+    {
+        TSavedDCState saved(dc);
+        ExcludeClipRect(dc, g.Client.Left, g.Client.Top, g.Client.Right, g.Client.Bottom);
+        FillSolid(dc, window, clBtnFace);
     }
-    canvas.SetHandle(nullptr);
+    {
+        TCanvas canvas;
+        TCanvasBinding bound(canvas, dc);
+        TRect edge = window;
+        if (g.FrameWidth >= 2) {
+            Frame3D(&canvas, edge, cl3DLight, cl3DDkShadow, 1);     // outer edge
+            Frame3D(&canvas, edge, clBtnHighlight, clBtnShadow, 1); // inner edge
+        } else if (g.FrameWidth == 1) {
+            Frame3D(&canvas, edge, clWindowFrame, clWindowFrame, 1);
+        }
+    }
 
     if (g.Caption.IsEmpty())
         return;
@@ -382,24 +385,21 @@ void PaintFrame(HDC dc, TSize windowSize, const TFrameStyle& style, const TFrame
     // icon
     if (state.Icon != nullptr && !g.Icon.IsEmpty() && !state.Icon->Empty()) {
         TCanvas iconCanvas;
-        iconCanvas.SetHandle(dc);
+        TCanvasBinding bound(iconCanvas, dc);
         state.Icon->Draw(&iconCanvas, g.Icon);
-        iconCanvas.SetHandle(nullptr);
     }
 
     // caption text: bold, left, one line, cut with an ellipsis
     if (!state.Caption.empty() && !g.Text.IsEmpty()) {
         const TNonClientMetrics metrics = NonClientMetrics();
-        const HFONT captionFont = CreateFontIndirect(
-            IsToolWindow(style.BorderStyle) ? metrics.SmCaptionFont : metrics.CaptionFont);
-        const int textSaved = SaveDC(dc);
-        SelectObject(dc, captionFont);
+        TSavedDCState saved(dc);
+        TSelectedObject captionFont(
+            dc, CreateFontIndirect(IsToolWindow(style.BorderStyle) ? metrics.SmCaptionFont : metrics.CaptionFont),
+            true);
         SetTextColor(dc, state.Active ? clCaptionText : clInactiveCaptionText);
         SetBkMode(dc, TRANSPARENT);
         TRect text = g.Text;
         DrawText(dc, state.Caption, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-        RestoreDC(dc, textSaved);
-        DeleteObject(captionFont);
     }
 
     // caption buttons

@@ -1,5 +1,7 @@
 #include "framework/controls/StdCtrls.h"
 
+#include "framework/graphics/DcGuards.h"
+
 #include "framework/graphics/DeviceContext.h"
 #include "framework/controls/Forms.h"
 
@@ -14,17 +16,12 @@ void FillSolid(HDC dc, const TRect& rect, TColor color)
     DeleteObject(brush);
 }
 
-// A device context for measuring text outside a paint.
-struct MeasureDC {
-    HDC dc = CreateCompatibleDC(nullptr);
-    ~MeasureDC() { DeleteDC(dc); }
-};
 
 } // namespace
 
 void DrawCaption(HDC dc, const std::string& caption, TRect rect, UINT format, const TFont* font, bool enabled)
 {
-    const int saved = SaveDC(dc);
+    TSavedDCState saved(dc);
     SelectObject(dc, font->Handle());
     SetBkMode(dc, TRANSPARENT);
     if (enabled) {
@@ -38,7 +35,6 @@ void DrawCaption(HDC dc, const std::string& caption, TRect rect, UINT format, co
         SetTextColor(dc, clBtnShadow);
         DrawText(dc, caption, rect, format);
     }
-    RestoreDC(dc, saved);
 }
 
 // ---------------------------------------------------------------------------
@@ -134,10 +130,9 @@ void TLabel::DoDrawText(HDC dc, TRect& rect, UINT flags)
     if (!showAccelChar_)
         flags |= DT_NOPREFIX;
     if ((flags & DT_CALCRECT) != 0) {
-        const int saved = SaveDC(dc);
+        TSavedDCState saved(dc);
         SelectObject(dc, Font()->Handle());
         DrawText(dc, text, rect, flags);
-        RestoreDC(dc, saved);
         return;
     }
     DrawCaption(dc, text, rect, flags, Font(), Enabled());
@@ -165,11 +160,11 @@ void TLabel::AdjustBounds()
 {
     if (!autoSize_ || IsLoading())
         return;
-    MeasureDC measure;
+    TOwnedDC measure(CreateCompatibleDC(nullptr)); // measuring outside a paint
     TRect rect = ClientRect();
     if (!wordWrap_)
         rect.Right = rect.Left + 0x7FFF;
-    DoDrawText(measure.dc, rect, TextFlags() | DT_CALCRECT);
+    DoDrawText(measure.get(), rect, TextFlags() | DT_CALCRECT);
     int left = Left();
     if (alignment_ == taRightJustify)
         left += Width() - rect.Right;
@@ -219,10 +214,10 @@ TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner)
 void TGroupBox::Paint()
 {
     const HDC dc = ControlCanvas()->Handle();
-    MeasureDC measure;
-    SelectObject(measure.dc, Font()->Handle());
+    TOwnedDC measure(CreateCompatibleDC(nullptr));
+    SelectObject(measure.get(), Font()->Handle());
     TSize zero;
-    GetTextExtentPoint32(measure.dc, "0", &zero);
+    GetTextExtentPoint32(measure.get(), "0", &zero);
     const int textHeight = zero.cy;
 
     TCanvas* canvas = ControlCanvas();
@@ -237,10 +232,11 @@ void TGroupBox::Paint()
     if (Caption().empty())
         return;
     TRect text = Rect(8, 0, 8, textHeight);
-    const int saved = SaveDC(dc);
-    SelectObject(dc, Font()->Handle());
-    DrawText(dc, Caption(), text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
-    RestoreDC(dc, saved);
+    {
+        TSavedDCState saved(dc);
+        SelectObject(dc, Font()->Handle());
+        DrawText(dc, Caption(), text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+    }
     FillSolid(dc, text, Color());
     DrawCaption(dc, Caption(), text, DT_LEFT | DT_SINGLELINE, Font(), Enabled());
 }
@@ -364,30 +360,31 @@ void TButton::KeyUp(WORD& key, TShiftState shift)
 //  focus: dotted rectangle four pixels inside the outer edge
 void TButton::PaintWindow(HDC dc)
 {
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    TRect r = ClientRect();
-    FillSolid(dc, r, clBtnFace);
-    if (active_) {
-        canvas.Brush()->SetColor(clWindowFrame);
-        canvas.FrameRect(r); // the button Enter presses
-        r = InflateRect(r, -1, -1);
+    TRect face = ClientRect();
+    FillSolid(dc, face, clBtnFace);
+    {
+        TCanvas canvas;
+        TCanvasBinding bound(canvas, dc);
+        if (active_) {
+            canvas.Brush()->SetColor(clWindowFrame);
+            canvas.FrameRect(face); // the button Enter presses
+            face = InflateRect(face, -1, -1);
+        }
+        if (down_) {
+            canvas.Brush()->SetColor(clBtnShadow);
+            canvas.FrameRect(face);
+            face = InflateRect(face, -1, -1);
+        } else {
+            Frame3D(&canvas, face, clBtnHighlight, cl3DDkShadow, 1); // outer edge
+            Frame3D(&canvas, face, cl3DLight, clBtnShadow, 1);       // inner edge
+        }
     }
-    TRect face = r;
-    if (down_) {
-        canvas.Brush()->SetColor(clBtnShadow);
-        canvas.FrameRect(face);
-        face = InflateRect(face, -1, -1);
-    } else {
-        Frame3D(&canvas, face, clBtnHighlight, cl3DDkShadow, 1); // outer edge
-        Frame3D(&canvas, face, cl3DLight, clBtnShadow, 1);       // inner edge
+    const TRect content = down_ ? OffsetRect(face, 1, 1) : face;
+    {
+        TCanvas contentCanvas;
+        TCanvasBinding bound(contentCanvas, dc);
+        PaintContent(&contentCanvas, content, down_);
     }
-    canvas.SetHandle(nullptr);
-    TRect content = down_ ? OffsetRect(face, 1, 1) : face;
-    TCanvas contentCanvas;
-    contentCanvas.SetHandle(dc);
-    PaintContent(&contentCanvas, content, down_);
-    contentCanvas.SetHandle(nullptr);
     if (Focused()) {
         const TRect focus = InflateRect(ClientRect(), -4, -4);
         DrawFocusRect(dc, focus);

@@ -1,6 +1,7 @@
 // TWinControl and TCustomControl: windows of their own, painting, focus and the
 // dialog keyboard.
 #include "framework/controls/Controls.h"
+#include "framework/graphics/DcGuards.h"
 
 #include "framework/controls/Application.h"
 #include "framework/controls/Forms.h"
@@ -322,12 +323,7 @@ void TWinControl::PaintControls(HDC dc, TControl* first)
             continue;
         if (IntersectRect(child->BoundsRect(), clip).IsEmpty())
             continue;
-        const int saved = SaveDC(dc);
-        struct Restore {
-            HDC dc;
-            int level;
-            ~Restore() { RestoreDC(dc, level); }
-        } restore{dc, saved};
+        TSavedDCState saved(dc);
         OffsetViewportOrgEx(dc, child->Left(), child->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
         child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
@@ -496,11 +492,8 @@ void TWinControl::WMPaint(TMessage&)
         return;
     // Only the invalid part is redrawn; the rest of the retained surface stays.
     const TRect paintRect = binding_->PaintRect();
-    const HDC dc = CreateSurfaceDC(surface, {}, &paintRect);
-    struct Release {
-        HDC dc;
-        ~Release() { DeleteDC(dc); }
-    } release{dc};
+    TOwnedDC ownedDC(CreateSurfaceDC(surface, {}, &paintRect));
+    const HDC dc = ownedDC.get();
     if (!ControlStyle.Contains(csOpaque))
         SendMessage(handle_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     PaintWindow(dc);
@@ -649,10 +642,6 @@ void TCustomControl::PaintWindow(HDC dc)
 {
     TControlCanvas* canvas = Canvas();
     canvas->FreeHandle();
-    canvas->SetHandle(dc);
-    struct Unbind {
-        TControlCanvas* canvas;
-        ~Unbind() { canvas->SetHandle(nullptr); }
-    } unbind{canvas};
+    TCanvasBinding bound(*canvas, dc);
     Paint();
 }

@@ -6,6 +6,7 @@
 //     TSavedDCState saved(dc);                        // SaveDC now, RestoreDC on exit
 //     TSelectedObject pen(dc, CreatePen(...), true);  // selected now; old one back, new one deleted
 //     TCanvasBinding bound(canvas, dc);               // canvas draws on dc until the scope ends
+//     TOwnedObject region(CreateRectRgn(...));        // deleted on exit
 #pragma once
 
 #include "framework/graphics/Canvas.h"
@@ -74,6 +75,23 @@ private:
     HGDIOBJ object_;
     bool owned_;
     HGDIOBJ previous_;
+};
+
+// A GDI object this scope created and does not select (a palette, a region):
+// deleted on exit.
+class TOwnedObject {
+public:
+    explicit TOwnedObject(HGDIOBJ object) : object_(object) {}
+    ~TOwnedObject()
+    {
+        if (object_ != nullptr)
+            DeleteObject(object_);
+    }
+    TOwnedObject(const TOwnedObject&) = delete;
+    TOwnedObject& operator=(const TOwnedObject&) = delete;
+
+private:
+    HGDIOBJ object_;
 };
 
 // A canvas drawing on a borrowed device context for this scope; detached on

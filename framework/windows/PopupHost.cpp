@@ -1,7 +1,8 @@
 #include "framework/windows/PopupHost.h"
 
-#include "framework/graphics/DeviceContext.h"
+#include "framework/graphics/DcGuards.h"
 #include "framework/windows/Display.h"
+#include "framework/windows/DisplayX11.h"
 #include "framework/windows/ErrorGuard.h"
 #include "framework/windows/WindowSurface.h"
 
@@ -21,7 +22,11 @@ namespace {
 class TPopupWidget : public QWidget {
 public:
     TPopupWidget(QWidget* owner, TWindowSurface*& surface)
-        : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), surface_(surface)
+        // Unmanaged (no taskbar or pager entry, never activated), and the
+        // pointer goes through to whatever is under it.
+        : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                             Qt::WindowTransparentForInput),
+          surface_(surface)
     {
         setAttribute(Qt::WA_ShowWithoutActivating);
         setAttribute(Qt::WA_X11DoNotAcceptFocus);
@@ -50,12 +55,8 @@ protected:
             const HWND self = WindowFromWidget(this);
             surface_->SetPainting(true);
             RunGuarded(nullptr, [this, self] {
-                const HDC dc = CreateSurfaceDC(surface_);
-                struct Release {
-                    HDC dc;
-                    ~Release() { DeleteDC(dc); }
-                } release{dc};
-                SendMessage(self, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+                TOwnedDC dc(CreateSurfaceDC(surface_));
+                SendMessage(self, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
                 SendMessage(self, WM_PAINT);
             });
             surface_->SetPainting(false);
@@ -103,10 +104,21 @@ public:
         if (!widget_->isVisible())
             TakeScreenUnder();
         widget_->show(); // a popup never takes the activation
-        RaiseWindow(widget_.data());
+        StackWithOwner();
     }
 
 private:
+    // Owned popups stand directly above their owner: another program's window
+    // that covers the owner covers them too. Without an owner, on top.
+    void StackWithOwner()
+    {
+        QWidget* owner = widget_->parentWidget();
+        if (QGuiApplication::platformName() == QLatin1String("xcb") && owner != nullptr)
+            X11StackAbove(widget_->winId(), owner->window()->winId());
+        else
+            RaiseWindow(widget_.data());
+    }
+
     // A window without a background of its own starts out holding what the
     // screen showed where it appears; its erase works on those pixels.
     void TakeScreenUnder()
