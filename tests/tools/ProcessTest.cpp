@@ -207,6 +207,11 @@ TEST(DatesConvertProcess, RefusesBadInputWithStatus2AndOneLine)
         {{"to-hijri", "1582-10-10"}, "from 4 to 15 October 1582"},
         {{"to-gregorian", "1420-08-30"}, "Shabaan 1420, which has 29 days"},
         {{"to-hijri", "2000000-01-01"}, "-1000000 to 1000000"},
+        {{"year", "14a6"}, "is not a year"},
+        {{"to-hijri", "--hijri", "2024-01-01"}, "belongs to the command calendar"},
+        {{"ics", "1446", "1447", "1448"}, "unexpected argument '1448'"},
+        {{"calendar", "2024-13"}, "no month 13"},
+        {{"calendar", "--hijri", "1445-13"}, "no Hijri month 13"},
     };
     for (const Refused& c : cases) {
         const ProcessResult r = RunDatesConvert(c.Arguments);
