@@ -188,6 +188,12 @@ public:
     void Refresh() { Repaint(); }
 
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // The control's own message handling, at the bottom of its window's
+    // procedure chain. Every override is one switch that hands each message to
+    // a named handler, with one convention: a case that ends in `return` has
+    // handled the message (its handler calls the inherited WndProc itself if it
+    // also wants the default), a case that ends in `break` lets the message go
+    // on to the inherited WndProc after the switch.
     virtual void WndProc(TMessage& message);
 
     // Mouse capture: while set, the control receives every mouse message of
