@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The bash completion offers the commands, then each command's options.
+# Usage: check-completion.sh <dates-convert.bash>
+source "$1" || exit 1
+faults=0
+expect() { # expect "<words>" "<completions>"
+  read -ra COMP_WORDS <<<"$1"
+  [[ "$1" == *" " ]] && COMP_WORDS+=("")
+  COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+  COMPREPLY=()
+  _dates_convert
+  local got="${COMPREPLY[*]}"
+  if [[ "$got" != "$2" ]]; then
+    echo "'$1': got '$got', expected '$2'"
+    faults=$((faults + 1))
+  fi
+}
+expect "dates-convert ca" "calendar"
+expect "dates-convert to-" "to-hijri to-gregorian"
+expect "dates-convert calendar --h" "--hijri --help"
+expect "dates-convert to-hijri " "- --json --help"
+expect "dates-convert --json ics --j" "--json"
+echo "$faults faults"
+exit $((faults > 0))
