@@ -11,12 +11,12 @@ TScreen* Screen = nullptr;
 
 namespace {
 
-struct StandardCursor {
+struct TStandardCursor {
     TCursor index;
     Qt::CursorShape shape;
 };
 
-constexpr StandardCursor StandardCursors[] = {
+constexpr TStandardCursor StandardCursors[] = {
     {crDefault, Qt::ArrowCursor},    {crNone, Qt::BlankCursor},         {crArrow, Qt::ArrowCursor},
     {crCross, Qt::CrossCursor},      {crIBeam, Qt::IBeamCursor},        {crSizeNESW, Qt::SizeBDiagCursor},
     {crSizeNS, Qt::SizeVerCursor},   {crSizeNWSE, Qt::SizeFDiagCursor}, {crSizeWE, Qt::SizeHorCursor},
@@ -28,7 +28,7 @@ constexpr StandardCursor StandardCursors[] = {
 
 TScreen::TScreen(TComponent* owner) : TComponent(owner)
 {
-    for (const StandardCursor& entry : StandardCursors)
+    for (const TStandardCursor& entry : StandardCursors)
         cursors_[entry.index] = QCursor(entry.shape);
     display_ = std::make_unique<TDisplay>();
     display_->OnSizeChanged = [this] { DisplayChanged(); };

@@ -18,7 +18,7 @@ namespace {
 // Pinned by tests; 0 follows the screen.
 int pixelsPerInchOverride = 0;
 
-struct SubstituteRow {
+struct TSubstituteRow {
     const char* FaceName;
     TFontSubstitute Substitute;
 };
@@ -35,7 +35,7 @@ constexpr std::array<int, 6> SansSerifCells{13, 16, 20, 23, 29, 37};
 // Liberation Sans stands in for both bitmap faces: bold, its widths match the
 // old "System" face closely (the captions laid out for that face fit), and its
 // hinting keeps it crisp at small cells without antialiasing.
-const std::array<SubstituteRow, 6> SubstituteTable = {{
+const std::array<TSubstituteRow, 6> SubstituteTable = {{
     {"Times New Roman", {"Liberation Serif", false, false, {}}},
     {"Arial", {"Liberation Sans", false, false, {}}},
     {"Courier New", {"Liberation Mono", false, false, {}}},
@@ -114,7 +114,7 @@ void SetDisplayPixelsPerInchOverride(int pixelsPerInch)
 
 TFontSubstitute FontSubstitute(const std::string& faceName)
 {
-    for (const SubstituteRow& row : SubstituteTable) {
+    for (const TSubstituteRow& row : SubstituteTable) {
         if (SameFaceName(faceName, row.FaceName))
             return row.Substitute;
     }

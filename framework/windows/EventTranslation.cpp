@@ -10,13 +10,13 @@ namespace EventTranslation {
 
 namespace {
 
-struct KeyMapping {
+struct TKeyMapping {
     int qtKey;
     WORD virtualKey;
 };
 
 // Qt keys and their virtual keys; letters and digits map to themselves.
-constexpr KeyMapping KeyTable[] = {
+constexpr TKeyMapping KeyTable[] = {
     {Qt::Key_Backspace, VK_BACK},  {Qt::Key_Tab, VK_TAB},         {Qt::Key_Backtab, VK_TAB},
     {Qt::Key_Return, VK_RETURN},   {Qt::Key_Enter, VK_RETURN},    {Qt::Key_Shift, VK_SHIFT},
     {Qt::Key_Control, VK_CONTROL}, {Qt::Key_Alt, VK_MENU},        {Qt::Key_Escape, VK_ESCAPE},
@@ -81,7 +81,7 @@ WORD VirtualKey(int qtKey)
         return static_cast<WORD>(qtKey);
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
         return static_cast<WORD>(0x70 + (qtKey - Qt::Key_F1));
-    for (const KeyMapping& mapping : KeyTable)
+    for (const TKeyMapping& mapping : KeyTable)
         if (mapping.qtKey == qtKey)
             return mapping.virtualKey;
     return 0;

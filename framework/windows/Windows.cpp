@@ -21,7 +21,7 @@
 
 namespace {
 
-struct WindowRecord {
+struct TWindowRecord {
     HWND handle = nullptr;
     TWindowHost* host = nullptr;
     std::unique_ptr<TWindowHost> ownedHost; // popups and utility windows belong to their record
@@ -36,10 +36,10 @@ struct WindowRecord {
     bool destroying = false;     // past WM_NCDESTROY: the handle no longer counts
 };
 
-struct TimerKey {
+struct TTimerKey {
     HWND window;
     std::uintptr_t id;
-    friend bool operator<(const TimerKey& a, const TimerKey& b)
+    friend bool operator<(const TTimerKey& a, const TTimerKey& b)
     {
         return a.window != b.window ? std::less<HWND>()(a.window, b.window) : a.id < b.id;
     }
@@ -47,7 +47,7 @@ struct TimerKey {
 
 // Posted messages and message timers are delivered by one object living in the
 // GUI thread, a child of the application object so it goes with it.
-class MessageQueue : public QObject {
+class TMessageQueue : public QObject {
 public:
     static constexpr QEvent::Type PostedMessageEvent = static_cast<QEvent::Type>(QEvent::User + 0x100);
 
@@ -62,9 +62,9 @@ public:
         LPARAM lParam;
     };
 
-    explicit MessageQueue(QObject* parent) : QObject(parent) {}
+    explicit TMessageQueue(QObject* parent) : QObject(parent) {}
 
-    int StartTimer(TimerKey key, UINT milliseconds)
+    int StartTimer(TTimerKey key, UINT milliseconds)
     {
         const int qtId = startTimer(static_cast<int>(std::min<UINT>(milliseconds, 0x7FFFFFFF)), Qt::PreciseTimer);
         if (qtId != 0)
@@ -82,42 +82,42 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    std::unordered_map<int, TimerKey> timers_;
+    std::unordered_map<int, TTimerKey> timers_;
 };
 
 // The one registry of windows. Handles count up and are never reused, so a
 // handle of a destroyed window stays unknown.
-struct WindowRegistry {
-    std::unordered_map<HWND, std::unique_ptr<WindowRecord>> windows;
+struct TWindowRegistry {
+    std::unordered_map<HWND, std::unique_ptr<TWindowRecord>> windows;
     std::uintptr_t lastHandle = 0;
     std::map<std::string, TWndClass> classes;
-    std::map<TimerKey, int> timers; // (window, id) -> Qt timer id
-    QPointer<MessageQueue> queue;
+    std::map<TTimerKey, int> timers; // (window, id) -> Qt timer id
+    QPointer<TMessageQueue> queue;
     HWND capture = nullptr;
 };
 
-WindowRegistry& Registry()
+TWindowRegistry& Registry()
 {
-    static WindowRegistry registry;
+    static TWindowRegistry registry;
     return registry;
 }
 
-WindowRecord* Find(HWND window)
+TWindowRecord* Find(HWND window)
 {
     auto& windows = Registry().windows;
     const auto it = windows.find(window);
     return it == windows.end() ? nullptr : it->second.get();
 }
 
-MessageQueue* Queue()
+TMessageQueue* Queue()
 {
     auto& registry = Registry();
     if (registry.queue.isNull() && QCoreApplication::instance() != nullptr)
-        registry.queue = new MessageQueue(QCoreApplication::instance());
+        registry.queue = new TMessageQueue(QCoreApplication::instance());
     return registry.queue.data();
 }
 
-void MessageQueue::customEvent(QEvent* event)
+void TMessageQueue::customEvent(QEvent* event)
 {
     if (event->type() != PostedMessageEvent)
         return;
@@ -127,12 +127,12 @@ void MessageQueue::customEvent(QEvent* event)
     RunGuarded(nullptr, [posted] { SendMessage(posted->window, posted->msg, posted->wParam, posted->lParam); });
 }
 
-void MessageQueue::timerEvent(QTimerEvent* event)
+void TMessageQueue::timerEvent(QTimerEvent* event)
 {
     const auto it = timers_.find(event->timerId());
     if (it == timers_.end())
         return;
-    const TimerKey key = it->second;
+    const TTimerKey key = it->second;
     RunGuarded(nullptr, [key] { SendMessage(key.window, WM_TIMER, key.id, 0); });
 }
 
@@ -141,7 +141,7 @@ void KillTimersOf(HWND window)
     auto& registry = Registry();
     for (auto it = registry.timers.begin(); it != registry.timers.end();) {
         if (it->first.window == window) {
-            if (MessageQueue* queue = registry.queue.data())
+            if (TMessageQueue* queue = registry.queue.data())
                 queue->StopTimer(it->second);
             it = registry.timers.erase(it);
         } else {
@@ -151,7 +151,7 @@ void KillTimersOf(HWND window)
 }
 
 // A hidden window without a widget: it only receives messages.
-class UtilityHost : public TWindowHost {
+class TUtilityHost : public TWindowHost {
 public:
     QWidget* Widget() override { return nullptr; }
 };
@@ -289,7 +289,7 @@ void TWindowHost::UpdateNow()
 HWND RegisterWindow(TWindowHost* host, WNDPROC procedure, std::string className, std::uint32_t style, HWND owner)
 {
     auto& registry = Registry();
-    auto record = std::make_unique<WindowRecord>();
+    auto record = std::make_unique<TWindowRecord>();
     record->handle = reinterpret_cast<HWND>(++registry.lastHandle);
     record->host = host;
     record->procedure = std::move(procedure);
@@ -303,7 +303,7 @@ HWND RegisterWindow(TWindowHost* host, WNDPROC procedure, std::string className,
 
 TWindowHost* WindowHost(HWND window)
 {
-    WindowRecord* record = Find(window);
+    TWindowRecord* record = Find(window);
     return record != nullptr ? record->host : nullptr;
 }
 
@@ -319,13 +319,13 @@ HWND WindowFromWidget(const QWidget* widget)
 
 WNDPROC GetWindowProc(HWND window)
 {
-    WindowRecord* record = Find(window);
+    TWindowRecord* record = Find(window);
     return record != nullptr ? record->procedure : nullptr;
 }
 
 WNDPROC SetWindowProc(HWND window, WNDPROC procedure)
 {
-    WindowRecord* record = Find(window);
+    TWindowRecord* record = Find(window);
     if (record == nullptr)
         return nullptr;
     std::swap(record->procedure, procedure);
@@ -341,7 +341,7 @@ LRESULT CallWindowProc(const WNDPROC& procedure, HWND window, UINT msg, WPARAM w
 
 LRESULT SendMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    WindowRecord* record = Find(window);
+    TWindowRecord* record = Find(window);
     if (record == nullptr)
         return 0;
     // Hold the procedure: it may unhook itself while it runs.
@@ -351,16 +351,16 @@ LRESULT SendMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 
 bool PostMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    MessageQueue* queue = Queue();
+    TMessageQueue* queue = Queue();
     if (Find(window) == nullptr || queue == nullptr)
         return false;
-    QCoreApplication::postEvent(queue, new MessageQueue::PostedMessage(window, msg, wParam, lParam));
+    QCoreApplication::postEvent(queue, new TMessageQueue::PostedMessage(window, msg, wParam, lParam));
     return true;
 }
 
 LRESULT DefWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    WindowRecord* record = Find(window);
+    TWindowRecord* record = Find(window);
     if (record == nullptr)
         return 0;
     return record->host->DefaultAction(window, msg, wParam, lParam);
@@ -368,13 +368,13 @@ LRESULT DefWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 
 bool IsWindow(HWND window)
 {
-    const WindowRecord* record = Find(window);
+    const TWindowRecord* record = Find(window);
     return record != nullptr && !record->destroying;
 }
 
 bool IsWindowVisible(HWND window)
 {
-    WindowRecord* record = Find(window);
+    TWindowRecord* record = Find(window);
     if (record == nullptr)
         return false;
     QWidget* widget = record->host->Widget();
@@ -384,7 +384,7 @@ bool IsWindowVisible(HWND window)
 bool DestroyWindow(HWND window)
 {
     auto& registry = Registry();
-    WindowRecord* record = Find(window);
+    TWindowRecord* record = Find(window);
     if (record == nullptr || record->destroyStarted)
         return false;
     record->destroyStarted = true;
@@ -398,7 +398,7 @@ bool DestroyWindow(HWND window)
             const auto it = windows.find(window);
             if (it == windows.end())
                 return;
-            std::unique_ptr<WindowRecord> record = std::move(it->second);
+            std::unique_ptr<TWindowRecord> record = std::move(it->second);
             windows.erase(it);
             record->host->HandleDestroyed();
         }
@@ -434,7 +434,7 @@ std::string GetWindowText(HWND window)
 
 std::intptr_t GetWindowLong(HWND window, int index)
 {
-    WindowRecord* record = Find(window);
+    TWindowRecord* record = Find(window);
     if (record == nullptr)
         return 0;
     switch (index) {
@@ -463,7 +463,7 @@ std::intptr_t GetWindowLong(HWND window, int index)
 
 std::intptr_t SetWindowLong(HWND window, int index, std::intptr_t value)
 {
-    WindowRecord* record = Find(window);
+    TWindowRecord* record = Find(window);
     if (record == nullptr)
         return 0;
     const std::intptr_t previous = GetWindowLong(window, index);
@@ -490,10 +490,10 @@ std::intptr_t SetWindowLong(HWND window, int index, std::intptr_t value)
 std::uintptr_t SetTimer(HWND window, std::uintptr_t id, UINT milliseconds)
 {
     auto& registry = Registry();
-    MessageQueue* queue = Queue();
+    TMessageQueue* queue = Queue();
     if (!IsWindow(window) || queue == nullptr)
         return 0;
-    const TimerKey key{window, id};
+    const TTimerKey key{window, id};
     if (const auto it = registry.timers.find(key); it != registry.timers.end()) {
         queue->StopTimer(it->second);
         registry.timers.erase(it);
@@ -508,10 +508,10 @@ std::uintptr_t SetTimer(HWND window, std::uintptr_t id, UINT milliseconds)
 bool KillTimer(HWND window, std::uintptr_t id)
 {
     auto& registry = Registry();
-    const auto it = registry.timers.find(TimerKey{window, id});
+    const auto it = registry.timers.find(TTimerKey{window, id});
     if (it == registry.timers.end())
         return false;
-    if (MessageQueue* queue = registry.queue.data())
+    if (TMessageQueue* queue = registry.queue.data())
         queue->StopTimer(it->second);
     registry.timers.erase(it);
     return true;
@@ -757,7 +757,7 @@ bool UnregisterClass(const std::string& className)
 
 HWND AllocateHWnd(WNDPROC procedure)
 {
-    auto host = std::make_unique<UtilityHost>();
+    auto host = std::make_unique<TUtilityHost>();
     const HWND handle = RegisterWindow(host.get(), std::move(procedure), "TPUtilWindow");
     Find(handle)->ownedHost = std::move(host);
     return handle;
@@ -777,7 +777,7 @@ HWND CreateWindowEx(std::uint32_t exStyle, const std::string& className, const s
         return nullptr;
     std::unique_ptr<TWindowHost> host = CreatePopupHost(owner, windowName, Bounds(x, y, width, height));
     const HWND handle = RegisterWindow(host.get(), it->second.WndProc, className, style, owner);
-    WindowRecord* record = Find(handle);
+    TWindowRecord* record = Find(handle);
     record->ownedHost = std::move(host);
     record->exStyle = exStyle;
     record->extra.assign(static_cast<std::size_t>(std::max(it->second.WndExtra, 0)), 0);
