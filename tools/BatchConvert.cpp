@@ -173,6 +173,10 @@ private:
 
     void Line(std::string_view line)
     {
+        if (line.size() > MaxBatchLineBytes) {  // however it reached us, whole or in pieces
+            ReportTooLong(line.size());
+            return;
+        }
         line = Trimmed(line);
         if (line.empty())
             return;
