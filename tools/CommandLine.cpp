@@ -23,17 +23,17 @@ const char* const UsageText =
     "Commands:\n"
     "  to-hijri YYYY-MM-DD      the Hijri date of a civil date\n"
     "  to-gregorian YYYY-MM-DD  the civil date of a Hijri date\n"
-    "  to-hijri -               convert every line of standard input, one date a line;\n"
-    "  to-gregorian -           each gives INPUT<TAB>RESULT<TAB>Weekday (a JSON object\n"
-    "                           a line with --json); a bad line is reported on standard\n"
+    "  to-hijri -               convert standard input, one date a line, each to\n"
+    "  to-gregorian -           INPUT<TAB>RESULT<TAB>Weekday (with --json a JSON\n"
+    "                           object a line); a bad line is reported on standard\n"
     "                           error with its number and the run goes on\n"
     "  today                    today's local date in both calendars\n"
     "  month YYYY-MM            how a Hijri month begins: its new moon, the rule that\n"
     "                           places its first day, its length\n"
     "  year YYYY                the twelve months of a Hijri year, one row each\n"
-    "  calendar [YYYY-MM]       a civil month as a grid of weeks from Sunday, each day\n"
-    "                           as civil/Hijri day number (default: this month; today is\n"
-    "                           marked on a terminal unless NO_COLOR is set)\n"
+    "  calendar [YYYY-MM]       a civil month as a grid of weeks from Sunday, each\n"
+    "                           day as civil/Hijri day number (default: this month;\n"
+    "                           today is marked on a terminal unless NO_COLOR is set)\n"
     "  calendar --hijri [YYYY-MM]  a Hijri month as a grid, each day as Hijri/civil\n"
     "  ics FROM [TO]            an iCalendar file with an all-day event on the first\n"
     "                           day of every month of the Hijri years FROM to TO (at\n"
@@ -46,8 +46,8 @@ const char* const UsageText =
     "\n"
     "Civil dates before 15 October 1582 are Julian-calendar dates. There is no year 0:\n"
     "the year before 1 is -1, written -0001-01-01. Exit status: 0 on success, 2 for a\n"
-    "command or date that cannot be used (the reason goes to standard error) or a batch\n"
-    "with a bad line, 1 when output cannot be written.\n";
+    "command or date that cannot be used (the reason goes to standard error) or for\n"
+    "a batch with a bad line, 1 when output cannot be written.\n";
 
 namespace {
 
