@@ -30,15 +30,21 @@ std::string_view HMonthName(std::int32_t month)
     return NameAt(HMonthNameTable, month, 1, "Hijri month");
 }
 
-std::string ComposeCorrespondence(std::int32_t weekDay, const CorrespondenceFields& fields)
+std::string ComposeCorrespondence(const CorrespondenceNames& names, std::int32_t weekDay,
+                                  const CorrespondenceFields& fields)
 {
     std::string line;
-    line.append(DayName(weekDay)).append(", ");
+    line.append(names.Day(weekDay)).append(", ");
     line.append(fields.HijriDay).append(" ");
-    line.append(HMonthName(StrToInt(fields.HijriMonth))).append(" ");
+    line.append(names.HMonth(StrToInt(fields.HijriMonth))).append(" ");
     line.append(fields.HijriYear).append("  =  ");
     line.append(fields.GregorianDay).append(" ");
-    line.append(GMonthName(StrToInt(fields.GregorianMonth))).append(" ");
+    line.append(names.GMonth(StrToInt(fields.GregorianMonth))).append(" ");
     line.append(fields.GregorianYear);
     return line;
+}
+
+std::string ComposeCorrespondence(std::int32_t weekDay, const CorrespondenceFields& fields)
+{
+    return ComposeCorrespondence({DayName, HMonthName, GMonthName}, weekDay, fields);
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -34,8 +35,19 @@ struct CorrespondenceFields {
     std::string_view GregorianYear;
 };
 
+// Where a correspondence line takes its names from: weekday 0..6, Hijri and
+// civil month 1..12 to the name shown.
+struct CorrespondenceNames {
+    std::function<std::string_view(std::int32_t weekDay)> Day;
+    std::function<std::string_view(std::int32_t month)> HMonth;
+    std::function<std::string_view(std::int32_t month)> GMonth;
+};
+
 // "Thursday, 1 Ramadhan 1420  =  9 December 1999": the weekday, the Hijri date,
 // two blanks, "=", two blanks, the civil date. Days and years appear as their
 // field texts; the month texts are read as decimal numbers and named (a text
-// that is no number raises EConvertError).
+// that is no number raises EConvertError). The names come from names, or
+// without it from the tables above.
+std::string ComposeCorrespondence(const CorrespondenceNames& names, std::int32_t weekDay,
+                                  const CorrespondenceFields& fields);
 std::string ComposeCorrespondence(std::int32_t weekDay, const CorrespondenceFields& fields);

@@ -221,8 +221,14 @@ void TForm1::WriteDate(TDateSide side, std::int32_t day, std::int32_t month, std
 
 void TForm1::ShowCorrespondence()
 {
+    // The names are the state's tables, as FormCreate filled them.
+    const CorrespondenceNames names{
+        [this](std::int32_t weekDay) -> std::string_view { return State.DayNames[weekDay]; },
+        [this](std::int32_t month) -> std::string_view { return State.HMonthNames[month]; },
+        [this](std::int32_t month) -> std::string_view { return State.GMonthNames[month]; },
+    };
     Label1->SetAlignment(taCenter);
-    Label1->SetCaption(ComposeCorrespondence(State.WeekDay, {Panel2->Caption(), Panel3->Caption(), Panel4->Caption(),
-                                                             Panel5->Caption(), Panel6->Caption(),
-                                                             Panel7->Caption()}));
+    Label1->SetCaption(ComposeCorrespondence(names, State.WeekDay,
+                                             {Panel2->Caption(), Panel3->Caption(), Panel4->Caption(),
+                                              Panel5->Caption(), Panel6->Caption(), Panel7->Caption()}));
 }

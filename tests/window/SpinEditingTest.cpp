@@ -111,6 +111,20 @@ TEST_F(SpinEditing, TheSummaryShowsTheFieldsAsTheyStandEvenPastTheMonthsEnd)
     EXPECT_EQ(line.rfind("Saturday, ", 0), 0u) << line;
 }
 
+TEST_F(SpinEditing, TheSummaryTakesItsNamesFromTheTablesTheWindowFilled)
+{
+    EXPECT_EQ(Form1->State.DayNames[4], "Thursday");
+    EXPECT_EQ(Form1->State.HMonthNames[9], "Ramadhan");
+    EXPECT_EQ(Form1->State.GMonthNames[12], "December");
+    Form1->State.DayNames[4] = "Thu";
+    Form1->State.HMonthNames[9] = "Ram.";
+    Form1->State.GMonthNames[12] = "Dec.";
+    Write(Hijri, {29, 8, 1420});
+    Write(Civil, {8, 12, 1999});
+    Form1->SpinButton1UpClick(nullptr);
+    EXPECT_EQ(Form1->Label1->Caption(), "Thu, 1 Ram. 1420  =  9 Dec. 1999");
+}
+
 TEST_F(SpinEditing, HijriDayUpOn29Shabaan1420GoesToTheFirstOfRamadhan)
 {
     Write(Hijri, {29, 8, 1420});
