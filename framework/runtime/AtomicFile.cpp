@@ -7,14 +7,11 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <random>
-#include <thread>
 #include <utility>
 
 namespace {
 
-constexpr auto LockPatience = std::chrono::seconds(10);
 constexpr int TempNameAttempts = 100;
 
 std::atomic<void (*)(TAtomicWriteStep)> StepHook{nullptr};
@@ -121,21 +118,17 @@ int SyncFd(int fd)
     }
 }
 
-// Waits for the folder's lock, a little at a time, for LockPatience at most.
+// Waits for the folder's lock. A blocked waiter is woken the moment the
+// holder lets go; polling instead would starve while another program writes
+// in a tight loop, since the lock is free only for an instant between its
+// writes. Holders keep it only for one read-change-write.
 bool LockFolder(int folder)
 {
-    const auto deadline = std::chrono::steady_clock::now() + LockPatience;
-    auto pause = std::chrono::microseconds(200);
     for (;;) {
-        if (flock(folder, LOCK_EX | LOCK_NB) == 0)
+        if (flock(folder, LOCK_EX) == 0)
             return true;
-        if (errno != EWOULDBLOCK && errno != EINTR)
+        if (errno != EINTR)
             return false;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(pause);
-        if (pause < std::chrono::milliseconds(20))
-            pause *= 2;
     }
 }
 

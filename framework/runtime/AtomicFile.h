@@ -36,9 +36,9 @@ TSettingsFileText ReadSettingsFile(const std::string& path);
 
 // Locks the folder of path, reads the file and hands it to change. When change
 // returns a text, the file is replaced by it atomically; when it returns
-// nothing, the file stays as it is. False when the folder cannot be opened or
-// locked (within a few seconds) or the replacement could not be written; the
-// old file is then untouched. The folder must exist.
+// nothing, the file stays as it is. It waits while another writer holds the
+// lock. False when the folder cannot be opened or locked, or the replacement
+// could not be written; the old file is then untouched. The folder must exist.
 bool UpdateSettingsFile(const std::string& path,
                         const std::function<std::optional<std::string>(const TSettingsFileText&)>& change);
 
