@@ -13,6 +13,15 @@
 #include <ctime>
 #include <functional>
 
+// Prints "<what> <monotonic ns>" on standard output.
+inline void PrintStamp(const char* what)
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    std::printf("%s %lld\n", what, static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec);
+    std::fflush(stdout);
+}
+
 class TFirstFrameProbe : public QObject {
 public:
     explicit TFirstFrameProbe(std::function<void()> done) : done_(std::move(done)) {}
@@ -24,10 +33,7 @@ public:
             watched->removeEventFilter(this);
             // Queued behind the paint: runs once the frame is flushed.
             QTimer::singleShot(0, [this] {
-                timespec now{};
-                clock_gettime(CLOCK_MONOTONIC, &now);
-                std::printf("first-frame %lld\n", static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec);
-                std::fflush(stdout);
+                PrintStamp("first-frame");
                 done_();
             });
         }

@@ -27,11 +27,10 @@ void FocusTrail(std::vector<TRect>& trail, int steps, double sx, double sy, doub
 
 int UsableSteps(int steps) { return steps <= 3 ? DefaultSteps : steps; }
 
-// Waits delayMs of elapsed time without processing messages: the trail's
+// Waits until the given time without processing messages: the trail's
 // speed is the same on every processor.
-void BusyWait(int delayMs)
+void BusyWaitUntil(std::chrono::steady_clock::time_point until)
 {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs);
     while (std::chrono::steady_clock::now() < until) {
     }
 }
@@ -59,9 +58,15 @@ void DrawTwice(const std::vector<TRect>& trail, int delayMs)
     const TWindowDC screen = TWindowDC::Client(nullptr);
     if (!screen)
         return;
+    // Rectangle k is due k delays after the start, so a wait that ran long
+    // (the thread was not scheduled) is made up by the next one and the trail
+    // keeps its length.
+    const auto delay = std::chrono::milliseconds(delayMs);
+    auto due = std::chrono::steady_clock::now();
     for (int pass = 0; pass < 2; ++pass)
         for (const TRect& rect : trail) {
-            BusyWait(delayMs);
+            due += delay;
+            BusyWaitUntil(due);
             DrawFocusRect(screen.get(), rect);
         }
 }
