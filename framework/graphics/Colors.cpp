@@ -167,28 +167,6 @@ constexpr TColorName ColorAliases[] = {
     {clDkGray, "clDkGray"},
 };
 
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -207,7 +185,7 @@ bool IdentToColor(const std::string& name, TColor& color)
     for (const auto* table : {static_cast<const TColorName*>(ColorNames), static_cast<const TColorName*>(ColorAliases)}) {
         const std::size_t count = table == ColorNames ? std::size(ColorNames) : std::size(ColorAliases);
         for (std::size_t i = 0; i < count; ++i)
-            if (SameName(table[i].Name, name)) {
+            if (SameText(table[i].Name, name)) {
                 color = table[i].Color;
                 return true;
             }
@@ -235,7 +213,7 @@ TColor StringToColor(const std::string& text)
         std::uint32_t value = 0;
         bool valid = !digits.empty() && digits.size() <= 8;
         for (char c : digits) {
-            const int digit = HexDigit(c);
+            const int digit = HexDigitValue(c);
             valid = valid && digit >= 0;
             if (valid)
                 value = (value << 4) | static_cast<std::uint32_t>(digit);

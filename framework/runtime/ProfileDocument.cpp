@@ -1,5 +1,7 @@
 #include "framework/runtime/ProfileDocument.h"
 
+#include "framework/runtime/sysutils.h"
+
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
@@ -50,17 +52,6 @@ std::string Quote(std::string_view value)
 
 } // namespace
 
-bool SameProfileName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 TProfileDocument::TLine TProfileDocument::ParseLine(std::string raw)
 {
@@ -135,7 +126,7 @@ std::size_t TProfileDocument::FindSection(std::string_view section) const
 {
     const std::string_view name = Trim(section);
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].Kind == lkSection && SameProfileName(lines_[i].Name, name))
+        if (lines_[i].Kind == lkSection && SameText(lines_[i].Name, name))
             return i;
     return std::string::npos;
 }
@@ -153,7 +144,7 @@ std::size_t TProfileDocument::FindKey(std::size_t header, std::string_view key) 
     const std::string_view name = Trim(key);
     const std::size_t end = SectionEnd(header);
     for (std::size_t i = header + 1; i < end; ++i)
-        if (lines_[i].Kind == lkKey && SameProfileName(lines_[i].Name, name))
+        if (lines_[i].Kind == lkKey && SameText(lines_[i].Name, name))
             return i;
     return std::string::npos;
 }

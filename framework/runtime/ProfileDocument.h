@@ -83,5 +83,3 @@ private:
     bool byteOrderMark_ = false;
 };
 
-// Case-insensitive (ASCII) equality, as profile names compare.
-bool SameProfileName(std::string_view a, std::string_view b);

@@ -1,5 +1,7 @@
 #include "framework/runtime/RegistryDocument.h"
 
+#include "framework/runtime/sysutils.h"
+
 #include "framework/runtime/ProfileDocument.h"
 
 #include <algorithm>
@@ -30,17 +32,6 @@ bool HasBreakOrZero(std::string_view s)
     return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // One to eight hex digits, the whole text.
 std::optional<std::uint32_t> ParseHexNumber(std::string_view text)
 {
@@ -48,7 +39,7 @@ std::optional<std::uint32_t> ParseHexNumber(std::string_view text)
         return std::nullopt;
     std::uint32_t value = 0;
     for (char c : text) {
-        const int digit = HexDigit(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0)
             return std::nullopt;
         value = (value << 4) | static_cast<std::uint32_t>(digit);
@@ -66,9 +57,9 @@ std::optional<std::string> ParseHexBytes(std::string_view text)
     for (;;) {
         const std::size_t comma = text.find(',');
         const std::string_view pair = TrimRight(TrimLeft(text.substr(0, comma)));
-        if (pair.size() != 2 || HexDigit(pair[0]) < 0 || HexDigit(pair[1]) < 0)
+        if (pair.size() != 2 || HexDigitValue(pair[0]) < 0 || HexDigitValue(pair[1]) < 0)
             return std::nullopt;
-        bytes += static_cast<char>((HexDigit(pair[0]) << 4) | HexDigit(pair[1]));
+        bytes += static_cast<char>((HexDigitValue(pair[0]) << 4) | HexDigitValue(pair[1]));
         if (comma == std::string_view::npos)
             return bytes;
         text.remove_prefix(comma + 1);
@@ -196,7 +187,7 @@ bool ParseData(std::string_view text, TRegistryValue& value)
 // "ROOT" or "ROOT\path" into the path from the root.
 std::optional<std::string> PathUnderRoot(std::string_view full, std::string_view rootName)
 {
-    if (full.size() < rootName.size() || !SameProfileName(full.substr(0, rootName.size()), rootName))
+    if (full.size() < rootName.size() || !SameText(full.substr(0, rootName.size()), rootName))
         return std::nullopt;
     full.remove_prefix(rootName.size());
     if (full.empty())
@@ -340,7 +331,7 @@ bool TRegistryDocument::KeyExists(std::string_view path) const
     if (path.empty())
         return true;
     for (const TRegistryKey& key : keys_) {
-        if (key.Path.size() < path.size() || !SameProfileName(std::string_view(key.Path).substr(0, path.size()), path))
+        if (key.Path.size() < path.size() || !SameText(std::string_view(key.Path).substr(0, path.size()), path))
             continue;
         if (key.Path.size() == path.size() || key.Path[path.size()] == '\\')
             return true;
@@ -351,7 +342,7 @@ bool TRegistryDocument::KeyExists(std::string_view path) const
 const TRegistryKey* TRegistryDocument::FindKey(std::string_view path) const
 {
     for (const TRegistryKey& key : keys_)
-        if (SameProfileName(key.Path, path))
+        if (SameText(key.Path, path))
             return &key;
     return nullptr;
 }
@@ -359,7 +350,7 @@ const TRegistryKey* TRegistryDocument::FindKey(std::string_view path) const
 TRegistryKey& TRegistryDocument::ListKey(std::string_view path)
 {
     for (TRegistryKey& key : keys_)
-        if (SameProfileName(key.Path, path))
+        if (SameText(key.Path, path))
             return key;
     keys_.push_back({std::string(path), {}});
     return keys_.back();
@@ -371,7 +362,7 @@ const TRegistryValue* TRegistryDocument::FindValue(std::string_view path, std::s
     if (key == nullptr)
         return nullptr;
     for (const TRegistryValue& value : key->Values)
-        if (SameProfileName(value.Name, name))
+        if (SameText(value.Name, name))
             return &value;
     return nullptr;
 }
@@ -380,7 +371,7 @@ void TRegistryDocument::SetValue(std::string_view path, TRegistryValue value)
 {
     TRegistryKey& key = ListKey(path);
     for (TRegistryValue& existing : key.Values)
-        if (SameProfileName(existing.Name, value.Name)) {
+        if (SameText(existing.Name, value.Name)) {
             // The value keeps the name as first spelt.
             existing.Type = value.Type;
             existing.Data = std::move(value.Data);
@@ -393,12 +384,12 @@ bool TRegistryDocument::DeleteValue(std::string_view path, std::string_view name
 {
     TRegistryKey* key = nullptr;
     for (TRegistryKey& candidate : keys_)
-        if (SameProfileName(candidate.Path, path))
+        if (SameText(candidate.Path, path))
             key = &candidate;
     if (key == nullptr)
         return false;
     const auto it = std::find_if(key->Values.begin(), key->Values.end(),
-                                 [&](const TRegistryValue& v) { return SameProfileName(v.Name, name); });
+                                 [&](const TRegistryValue& v) { return SameText(v.Name, name); });
     if (it == key->Values.end())
         return false;
     key->Values.erase(it);

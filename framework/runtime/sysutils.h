@@ -82,3 +82,9 @@ std::int32_t StrToInt(std::string_view text);
 
 // Decimal text without leading zeros, a leading minus for negative values.
 std::string IntToStr(std::int64_t value);
+
+// Whether two texts are equal ignoring the case of ASCII letters (names of
+// sections, keys and colours are matched this way).
+bool SameText(std::string_view a, std::string_view b);
+// The value of a hexadecimal digit, or -1 for any other character.
+int HexDigitValue(char c);
