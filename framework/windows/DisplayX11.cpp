@@ -246,3 +246,32 @@ std::unique_ptr<TSurface> CreateX11ScreenSurface()
         return nullptr;
     return std::make_unique<TX11ScreenSurface>(x11->display());
 }
+
+void X11StackAbove(unsigned long window, unsigned long owner)
+{
+    auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 != nullptr ? x11->display() : nullptr;
+    if (display == nullptr || window == 0 || owner == 0)
+        return;
+    // A window manager puts the owner into a frame of its own: the frame is
+    // the root's child that the strip has to stand above.
+    Window sibling = owner;
+    for (int depth = 0; depth < 8; ++depth) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, sibling, &root, &parent, &children, &count) == 0)
+            return;
+        if (children != nullptr)
+            XFree(children);
+        if (parent == root || parent == 0)
+            break;
+        sibling = parent;
+    }
+    XWindowChanges changes{};
+    changes.sibling = sibling;
+    changes.stack_mode = Above;
+    XConfigureWindow(display, window, CWSibling | CWStackMode, &changes);
+    XFlush(display);
+}

@@ -8,3 +8,7 @@
 std::unique_ptr<TSurface> CreateX11ScreenSurface();
 // The next read of an X11 screen surface grabs the screen again (no-op for other surfaces).
 void MarkScreenSurfaceStale(TSurface* surface);
+// Stacks a top-level window directly above owner's top-level window (its
+// window manager's frame when it has one), so both stay together under
+// every other program's windows. Nothing happens off X11.
+void X11StackAbove(unsigned long window, unsigned long owner);

@@ -17,14 +17,24 @@
 
 namespace {
 
+// An owned popup is a utility window of its owner on a real window system.
+// The offscreen platform activates every window it shows except tooltips, so
+// there (and without an owner) the popup is a tooltip: unmanaged, never active.
+Qt::WindowType PopupKind(const QWidget* owner)
+{
+    const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
+    return owner != nullptr && !offscreen ? Qt::Tool : Qt::ToolTip;
+}
+
 // A popup window made by CreateWindowEx: its class procedure paints it from
 // WM_ERASEBKGND (with a device context in WParam) and WM_PAINT.
 class TPopupWidget : public QWidget {
 public:
     TPopupWidget(QWidget* owner, TWindowSurface*& surface)
-        // Unmanaged (no taskbar or pager entry, never activated), and the
-        // pointer goes through to whatever is under it.
-        : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+        // A borderless utility window of its owner: a window manager keeps it
+        // with its owner (above it, under other programs' windows, out of the
+        // taskbar); it never takes the focus, and the pointer goes through it.
+        : QWidget(owner, PopupKind(owner) | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
                              Qt::WindowTransparentForInput),
           surface_(surface)
     {

@@ -181,6 +181,7 @@ TEST_F(FormShadow, DeactivationKeepsThemOnlyWithShowInActive)
     ASSERT_TRUE(ShowActive(form_.get()));
     Pump();
     EXPECT_TRUE(StripsVisible()) << "back with the activation";
+    EXPECT_TRUE(form_->Active()) << "showing the strips took no activation";
 }
 
 TEST_F(FormShadow, DepthAndColourChangesPlaceAndRepaintAtOnce)

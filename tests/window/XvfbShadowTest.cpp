@@ -1,0 +1,150 @@
+// The converter window's shadow on a real X server (run under xvfb-run by
+// xvfb-test.sh, with or without a window manager): the strips are X windows
+// beside the window in the button-shadow grey, stand beside it at its new
+// place after a caption drag, and another program's window placed over the
+// window covers them too.
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace {
+
+constexpr QRgb ButtonShadow = 0x808080;
+constexpr int Depth = 6;
+
+QString Tool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+QImage ScreenShot()
+{
+    QProcess import;
+    import.start("import", {"-window", "root", "png:-"});
+    import.waitForFinished(15000);
+    return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+QRect WindowGeometry(const QString& window)
+{
+    QRect geometry;
+    for (const QString& line : Tool("xdotool", {"getwindowgeometry", "--shell", window}).split('\n')) {
+        const QStringList pair = line.split('=');
+        if (pair.size() != 2)
+            continue;
+        const int value = pair[1].toInt();
+        if (pair[0] == "X")
+            geometry.moveLeft(value);
+        else if (pair[0] == "Y")
+            geometry.moveTop(value);
+        else if (pair[0] == "WIDTH")
+            geometry.setWidth(value);
+        else if (pair[0] == "HEIGHT")
+            geometry.setHeight(value);
+    }
+    return geometry;
+}
+
+QRgb At(const QImage& screen, QPoint p)
+{
+    return screen.pixel(p) & 0xFFFFFF;
+}
+
+// Both strips of the L beside window: a column right of it and a row below it.
+bool ShadowBeside(const QImage& screen, const QRect& window)
+{
+    const int right = window.x() + window.width();
+    const int bottom = window.y() + window.height();
+    for (int d = 0; d < Depth; ++d) {
+        if (At(screen, {right + d, window.y() + Depth + 20}) != ButtonShadow ||
+            At(screen, {right + d, bottom - 1}) != ButtonShadow ||
+            At(screen, {window.x() + Depth + 20, bottom + d}) != ButtonShadow ||
+            At(screen, {right + Depth - 1, bottom + d}) != ButtonShadow)
+            return false;
+    }
+    // Nothing above the right strip's start or left of the bottom strip's.
+    return At(screen, {right + 1, window.y() + 1}) != ButtonShadow &&
+           At(screen, {window.x() + 1, bottom + 1}) != ButtonShadow;
+}
+
+bool Eventually(const std::function<bool()>& condition, int timeoutMs = 5000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(XvfbShadow, BesideTheWindowFollowsACaptionDragAndIsCoveredWithIt)
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(DATES_CONVERTER_PATH, QStringList{});
+    ASSERT_TRUE(program.waitForStarted());
+    const QString window =
+        Tool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
+    ASSERT_FALSE(window.isEmpty());
+    const QRect start = WindowGeometry(window);
+
+    // Real X windows of their own, beside the window.
+    const QStringList own = Tool("xdotool", {"search", "--onlyvisible", "--pid", QString::number(program.processId())})
+                                .split('\n', Qt::SkipEmptyParts);
+    EXPECT_GE(own.size(), 3) << "the window and its two strips";
+    EXPECT_TRUE(Eventually([&] { return ShadowBeside(ScreenShot(), start); })) << "the L beside the window";
+
+    // A caption drag: the strips stand beside the window at its new place.
+    const QPoint grip = start.topLeft() + QPoint(start.width() / 3, 10);
+    Tool("xdotool", {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
+    Tool("xdotool", {"mousemove", QString::number(grip.x() + 20), QString::number(grip.y() + 15)});
+    Tool("xdotool", {"mousemove", QString::number(grip.x() + 40), QString::number(grip.y() + 30), "mouseup", "1"});
+    QRect moved;
+    ASSERT_TRUE(Eventually([&] { return (moved = WindowGeometry(window)).topLeft() == start.topLeft() + QPoint(40, 30); }))
+        << "the caption drag moved the window";
+    EXPECT_TRUE(Eventually([&] { return ShadowBeside(ScreenShot(), moved); })) << "the L at the new place";
+    EXPECT_NE(At(ScreenShot(), {start.right() + 1, start.y() + Depth + 5}), ButtonShadow) << "none left at the old place";
+
+    // Another program's window over the window's lower right corner covers the strips there.
+    QProcess other;
+    const QPoint corner = moved.topLeft() + QPoint(moved.width() - 100, moved.height() - 100);
+    other.start("xmessage", {"-geometry", QString("300x300+%1+%2").arg(corner.x()).arg(corner.y()), "another program"});
+    ASSERT_TRUE(other.waitForStarted());
+    const QString otherWindow =
+        Tool("xdotool", {"search", "--sync", "--onlyvisible", "--class", "xmessage"}).section('\n', 0, 0);
+    ASSERT_FALSE(otherWindow.isEmpty());
+    const QPoint underOther{moved.x() + moved.width() + 2, moved.y() + moved.height() - 20};
+    const QPoint stillFree{moved.x() + moved.width() + 2, moved.y() + Depth + 20};
+    EXPECT_TRUE(Eventually([&] {
+        const QImage screen = ScreenShot();
+        return At(screen, underOther) != ButtonShadow && At(screen, stillFree) == ButtonShadow;
+    })) << "the other program's window covers the strip where it lies over it";
+    if (::testing::Test::HasFailure())
+        ScreenShot().save("xvfb-shadow-last.png");
+    other.kill();
+    other.waitForFinished();
+    program.kill();
+    program.waitForFinished();
+}
