@@ -22,6 +22,7 @@ class TFxForm;
 class TFxFormStyler;
 class TFxFormShadow;
 class TFxLabelFill;
+class TFxShapeHint;
 class TGroupBox;
 class TLabel;
 class TPanel;
@@ -38,6 +39,7 @@ public:
     TLabel* Label2 = nullptr;             // empty; paints only its background
     TFxLabelFill* FxLabelFill1 = nullptr; // banner: "Gregorian Converter"
     TFxLabelFill* FxLabelFill2 = nullptr; // banner: "Hijri"
+    TFxShapeHint* FxShapeHint1 = nullptr; // every hint as a balloon
     TFxFormStyler* FxFormStyler1 = nullptr; // the gradient caption bar
     TFxForm* FxForm1 = nullptr; // the opening trail; hooks last
     TFxFormShadow* FxFormShadow1 = nullptr; // the drop shadow, all defaults
