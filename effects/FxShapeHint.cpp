@@ -216,6 +216,7 @@ void TFxShapeHintWindow::PaintShape(TBitmap& bitmap, TFxHintPosition position, T
     // shadow: solid, or the checkerboard pattern ANDed with the copied screen
     if (shadow.Style() != hssNone) {
         canvas.Pen()->SetStyle(psClear);
+        // Without the services object there is no pattern: the shadow is drawn solid.
         if (shadow.Style() == hssTracing && ApplicationServices != nullptr) {
             canvas.Brush()->SetBitmap(ApplicationServices->GetPatternBitmap(shadow.Color()));
             canvas.Pen()->SetMode(pmMask);

@@ -358,3 +358,27 @@ TEST_F(ShapeHintInstall, WithoutActiveHintPlainAndBorderless)
     EXPECT_EQ(window.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(bitmap->Canvas()->Handle())), 1);
     EXPECT_EQ(bitmap->Pixels(1, 1), ColorToRGB(Sentinel));
 }
+
+// A balloon too wide for the screen hangs over its edge; where there was no
+// screen to copy, the corners keep the button face they start from.
+TEST_F(ShapeHintInstall, UnreadableScreenLeavesButtonFace)
+{
+    Screen->Display().SetSizeOverride({1024, 768});
+    TFxShapeHint hint(nullptr);
+    hint.SetStyle(hsRect);
+    hint.SetMaxWidth(3000);
+    hint.Loaded();
+    Screen->SetCursorPos({500, 400});
+    std::string wide;
+    while (wide.size() < 250)
+        wide += "wide ";
+    TFxShapeHintWindow window(nullptr);
+    window.PresentHint({}, wide);
+    ASSERT_LT(window.Left(), 0);  // above left, the last position tried
+    const QImage& image = window.ClientSurface()->Image();
+    const int W = window.Width();
+    const int H = window.Height();
+    EXPECT_EQ(image.pixel(0, H - 1) & 0xFFFFFF, 0xC0C0C0u);  // left of the screen
+    EXPECT_EQ(image.pixel(W - 1, 0) & 0xFFFFFF,              // on it: copied
+              Screen->Display().ScreenSurface()->Image().pixel(window.Left() + W - 1, window.Top()) & 0xFFFFFF);
+}
