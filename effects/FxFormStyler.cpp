@@ -285,7 +285,10 @@ void TFxFormStyler::PaintBackground(const TFxCaptionLayout& layout, bool full)
     const bool icon = (layout.Flags & cfIcon) != 0;
     const int stripWidth = layout.Text.Left - layout.Caption.Left;
     const int height = layout.Caption.Height();
-    if (icon && full && stripWidth > 0 && height > 0) {
+    // Also when no strip was taken yet: the first frame paint may come while
+    // the form is still inactive (and so unpainted by the styler), and the
+    // gradient would otherwise cover the icon on the first activation.
+    if (icon && (full || iconStrip_->Empty()) && stripWidth > 0 && height > 0) {
         // What the frame painter left there: its caption colour and the icon.
         iconStrip_->SetSize(stripWidth, height);
         iconStrip_->Canvas()->CopyRect(Rect(0, 0, stripWidth, height), *canvas_,

@@ -103,6 +103,11 @@ public:
     bool StateChanging() const { return stateChanging_; }
     // Whether the caption is drawn active.
     bool NonClientActive() const { return ncActive_; }
+    // The activation last delivered (WM_NCACTIVATE and WM_ACTIVATE from the
+    // window system), kept apart from the painted state: a caption redrawn
+    // active by a direct WM_NCACTIVATE must not hide the next real change.
+    bool DeliveredActive() const { return deliveredActive_; }
+    void SetDeliveredActive(bool active) { deliveredActive_ = active; }
 
 private:
     // The frame's default actions, one handler a message (FrameActions.cpp).
@@ -131,6 +136,7 @@ private:
     bool framePainted_ = false;
     bool stateChanging_ = false;
     bool ncActive_ = false;
+    bool deliveredActive_ = false;
     TRect normalRect_;
     TWindowState stateBeforeMinimize_ = wsNormal;
 

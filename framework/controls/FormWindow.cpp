@@ -133,8 +133,9 @@ void TFormWindow::changeEvent(QEvent* event)
     const HWND target = binding_->Handle();
     if (event->type() == QEvent::ActivationChange) {
         const bool active = isActiveWindow();
-        if (active == binding_->NonClientActive())
+        if (active == binding_->DeliveredActive())
             return;
+        binding_->SetDeliveredActive(active);
         const int minimized = form_->WindowState() == wsMinimized ? 1 : 0;
         RunGuarded(form_, [target, active, minimized] {
             SendMessage(target, WM_NCACTIVATE, active ? 1 : 0, 0);

@@ -8,6 +8,7 @@
 #include "services/OneInstance.h"
 
 #include "framework/controls/Forms.h"
+#include "framework/controls/Screen.h"
 #include "framework/graphics/DeviceContext.h"
 #include "framework/windows/WindowDC.h"
 #include "tests/framework/controls/FrameworkTestSupport.h"
@@ -414,4 +415,25 @@ TEST(FormStylerInstances, SecondStylerOnADesignedFormIsRefused)
     TForm running(nullptr);
     new TFxFormStyler(&running);
     EXPECT_NO_THROW(new TFxFormStyler(&running));
+}
+
+TEST_F(StyledForm, RefreshDoesNotSwallowTheNextRealActivation)
+{
+    ASSERT_TRUE(ShowActive(form.get()));
+    TForm other(nullptr);
+    other.SetBounds(500, 400, 120, 80);
+    ASSERT_TRUE(ShowActive(&other));
+    Pump();
+    ASSERT_FALSE(styler->CaptionActive());
+    // The standard caption drawn active while the form is not.
+    styler->SetPaintMode(pcNone);
+    styler->SetPaintMode(pcControl);
+    EXPECT_FALSE(form->Active());
+    ASSERT_TRUE(ShowActive(form.get()));
+    Pump();
+    EXPECT_TRUE(styler->CaptionActive()) << "the activation reached the styler";
+    EXPECT_EQ(Screen->ActiveForm(), form.get());
+    const TFxCaptionLayout l = LayoutNow();
+    EXPECT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clBlack));
+    other.BeforeDestruction();
 }

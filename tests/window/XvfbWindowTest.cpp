@@ -9,6 +9,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/StdCtrls.h"
 #include "window/Hagri1.h"
+#include "effects/FxFormStyler.h"
 #include "window/Spin.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include <string>
 #include <thread>
@@ -176,9 +179,10 @@ TEST_F(XvfbWindow, OpensCentredOnTodaySpinsDragsAndClosesByKeyboard)
     EXPECT_EQ(moved.topLeft(), geometry.topLeft() + QPoint(40, 30));
 
     // Keyboard: the window must be active before its accelerators arrive;
-    // an active caption is drawn in the active-caption colour (navy).
+    // an active caption's gradient ends in the active-caption colour (navy)
+    // just before the caption buttons.
     Tool("xdotool", {"windowfocus", "--sync", window});
-    const QPoint caption = moved.topLeft() + QPoint(moved.width() / 2, 8);
+    const QPoint caption = moved.topLeft() + QPoint(Form1->FxFormStyler1->CaptionRects(Form1->Handle()).Caption.Right - 1, 8);
     clock.restart();
     while (ScreenShot().pixel(caption) != qRgb(0, 0, 128) && clock.elapsed() < 5000)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -191,6 +195,68 @@ TEST_F(XvfbWindow, OpensCentredOnTodaySpinsDragsAndClosesByKeyboard)
     ASSERT_TRUE(program.waitForFinished(10000)) << "Alt+C closes the window and ends the program";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+TEST_F(XvfbWindow, CaptionBarIsAGradientWithWhiteTextAndTheSystemLookWhenInactive)
+{
+    const QRect geometry = WindowGeometry(window);
+    const TFxCaptionLayout layout = Form1->FxFormStyler1->CaptionRects(Form1->Handle());
+    Tool("xdotool", {"windowfocus", "--sync", window});
+    const QPoint origin = geometry.topLeft();
+    const auto at = [&](const QImage& screen, int x, int y) { return screen.pixel(origin + QPoint(x, y)) & 0xFFFFFF; };
+    const int right = layout.Caption.Right - 1;
+    QElapsedTimer clock;
+    clock.start();
+    QImage screen = ScreenShot();
+    while ((at(screen, layout.Caption.Left, layout.Caption.Top) != 0 || at(screen, right, layout.Caption.Top) != 0x000080) &&
+           clock.elapsed() < 5000)
+        screen = ScreenShot();
+    // Along the caption's top row: black at the left, growing bluer, navy at the right.
+    EXPECT_EQ(at(screen, layout.Caption.Left, layout.Caption.Top), 0u);
+    EXPECT_EQ(at(screen, right, layout.Caption.Top), 0x000080u);
+    std::set<QRgb> bands;
+    QRgb previous = 0;
+    for (int x = layout.Caption.Left; x <= right; ++x) {
+        const QRgb p = at(screen, x, layout.Caption.Top);
+        EXPECT_EQ(p & 0xFFFF00, 0u) << x;
+        EXPECT_GE(p, previous) << x;
+        previous = p;
+        bands.insert(p);
+    }
+    EXPECT_EQ(bands.size(), 32u);
+    // White caption text after the icon.
+    int white = 0;
+    for (int y = layout.Text.Top; y < layout.Text.Bottom; ++y)
+        for (int x = layout.Text.Left; x < layout.Text.Right; ++x)
+            white += at(screen, x, y) == 0xFFFFFF ? 1 : 0;
+    EXPECT_GT(white, 50);
+    // The caption buttons are the frame's own, untouched by the gradient.
+    const TFrameGeometry frame = Form1->FrameLayout();
+    const QImage reference = Reference();
+    for (const TRect& button : {frame.MinButton, frame.MaxButton, frame.CloseButton}) {
+        EXPECT_LE(layout.Caption.Right, button.Left);
+        EXPECT_TRUE(SameRegion(screen, origin, reference,
+                               QRect(button.Left, button.Top, button.Width(), button.Height())))
+            << button.Left;
+    }
+
+    // Another window takes the focus: the system's inactive caption, grey.
+    QProcess other;
+    other.start("xmessage", {"-geometry", "+0+0", "another window"});
+    ASSERT_TRUE(other.waitForStarted());
+    const QString otherWindow = Tool("xdotool", {"search", "--sync", "--onlyvisible", "--class", "xmessage"}, 10000).section('\n', 0, 0);
+    Tool("xdotool", {"windowfocus", "--sync", otherWindow});
+    clock.restart();
+    while (at(screen = ScreenShot(), right, layout.Caption.Top) != 0x808080 && clock.elapsed() < 5000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // Left of the icon and right of the title.
+    EXPECT_EQ(at(screen, layout.Caption.Left, layout.Caption.Top), 0x808080u);
+    for (int x = layout.Text.Left + 200; x <= right; x += 7)
+        EXPECT_EQ(at(screen, x, layout.Caption.Top), 0x808080u) << x;
+    if (::testing::Test::HasFailure())
+        screen.save("xvfb-caption-last.png");
+    other.kill();
+    other.waitForFinished();
 }
 
 } // namespace
