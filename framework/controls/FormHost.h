@@ -40,6 +40,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override { SendNonClientMouse(event); }
 
 private:
+    void SendShowPosition(UINT flag);
     void SendNonClientMouse(QMouseEvent* event);
 
     TCustomForm* form_;

@@ -110,6 +110,18 @@ void TFormWindow::showEvent(QShowEvent* event)
     RunGuarded(form_, [this] { binding_->RunShowHandler(); });
     RunGuarded(form_, [target] { SendMessage(target, WM_SHOWWINDOW, 1, 0); });
     RunGuarded(form_, [target] { SendMessage(target, WM_NCPAINT, 1, 0); });
+    SendShowPosition(SWP_SHOWWINDOW);
+}
+
+// Showing and hiding change the window's position state too: WM_WINDOWPOSCHANGED
+// tells the window which of the two happened.
+void TFormWindow::SendShowPosition(UINT flag)
+{
+    const HWND target = binding_->Handle();
+    TWindowPos position{target, nullptr, x(), y(), width(), height(), SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | flag};
+    RunGuarded(form_, [target, &position] {
+        SendMessage(target, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
+    });
 }
 
 void TFormWindow::hideEvent(QHideEvent* event)
@@ -118,6 +130,7 @@ void TFormWindow::hideEvent(QHideEvent* event)
         return;
     const HWND target = binding_->Handle();
     RunGuarded(form_, [target] { SendMessage(target, WM_SHOWWINDOW, 0, 0); });
+    SendShowPosition(SWP_HIDEWINDOW);
 }
 
 void TFormWindow::closeEvent(QCloseEvent* event)
