@@ -67,7 +67,9 @@ TControl* MakeRaisedPanel(TComponent* owner)
 
 TControl* MakeNumberField(TComponent* owner)
 {
-    return MakePanel(owner, bvRaised, bvLowered);
+    TControl* field = MakePanel(owner, bvRaised, bvLowered);
+    field->SetAccessibleNumeric(true); // a screen reader reads the number as the field's value
+    return field;
 }
 
 TControl* MakeLoweredPanel(TComponent* owner)

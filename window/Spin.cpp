@@ -86,6 +86,13 @@ void TTimerSpeedButton::Paint()
     ControlCanvas()->DrawFocusRect(r);
 }
 
+std::string TTimerSpeedButton::AccessibleLabel() const
+{
+    const std::string own = TSpeedButton::AccessibleLabel();
+    const std::string changes = Parent() != nullptr ? Parent()->AccessibleLabel() : std::string();
+    return changes.empty() ? own : own + ", " + changes;
+}
+
 // ---------------------------------------------------------------------------
 // TSpinButton
 

@@ -25,6 +25,8 @@ public:
 
     // The repeat timer is running (between a press and its release).
     bool Repeating() const;
+    // "Up, Change Gregorian day": the half's own name, then what its spin button changes.
+    std::string AccessibleLabel() const override;
 
 protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -68,6 +68,17 @@ bool IsAccel(char ch, const std::string& caption)
     return accel != 0 && accel == static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
 }
 
+std::string StripAccelerators(const std::string& caption)
+{
+    std::string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size())
+            ++i; // the mark goes; of "&&" one ampersand stays
+        text += caption[i];
+    }
+    return text;
+}
+
 // ---------------------------------------------------------------------------
 // TControlCanvas
 
@@ -187,8 +198,10 @@ void TControl::SetCaption(const std::string& caption)
 {
     if (caption == caption_)
         return;
+    const std::optional<std::string> oldText = AccessibleText();
     caption_ = caption;
     Perform(CM_TEXTCHANGED);
+    NotifyAccessibleTextChanged(oldText);
 }
 
 void TControl::FontObjectChanged()

@@ -32,6 +32,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,7 @@ using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shi
 using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
 
 // The roles a control reports to assistive technology.
-enum TAccessibleRole { arStaticText, arPane, arButton, arGrouping };
+enum TAccessibleRole { arStaticText, arPane, arButton, arGrouping, arToolTip };
 
 
 // The shift state of a mouse message's WParam.
@@ -82,6 +83,8 @@ TShiftState KeyboardShiftState();
 char AcceleratorOf(const std::string& caption);
 // Whether ch is caption's accelerator (case-insensitive).
 bool IsAccel(char ch, const std::string& caption);
+// The caption as it reads: "&Today's Date" -> "Today's Date", "&&" -> "&".
+std::string StripAccelerators(const std::string& caption);
 
 // A canvas bound to a control. A windowless control's canvas paints on its
 // parent's surface at the control's position, clipped to its bounds; it gets a
@@ -173,6 +176,18 @@ public:
     void SetAccessibleName(const std::string& name);
     // What the control is to assistive technology: static text unless a kind says otherwise.
     virtual TAccessibleRole AccessibleRole() const { return arStaticText; }
+    // The name a screen reader says: the accessible name, else the caption
+    // without its accelerator marks.
+    virtual std::string AccessibleLabel() const;
+    // The text the control shows, as a screen reader reads it; none for a
+    // control whose name says all it shows (a button, a frame).
+    virtual std::optional<std::string> AccessibleText() const { return std::nullopt; }
+    // A control whose text is a number (a read-only number field) reports
+    // that number as its value too.
+    bool AccessibleNumeric() const { return accessibleNumeric_; }
+    void SetAccessibleNumeric(bool numeric) { accessibleNumeric_ = numeric; }
+    // The number the text shows; none while it shows no number.
+    std::optional<double> AccessibleValue() const;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -228,6 +243,10 @@ protected:
     virtual void VisibleChanged();
     // The position or size changed (after the new bounds are stored).
     virtual void BoundsChanged() {}
+    // Tells assistive technology that the text the control shows changed
+    // from oldText (and its value with it). SetCaption sends it; a control
+    // whose text changes otherwise sends it itself.
+    void NotifyAccessibleTextChanged(const std::optional<std::string>& oldText);
 
     // Message handlers.
     void WMMouseButton(TMessage& message, TMouseButton button, bool down, bool doubleClick);
@@ -261,6 +280,7 @@ private:
     bool visible_ = true;
     TCursor cursor_ = crDefault;
     std::string accessibleName_;
+    bool accessibleNumeric_ = false;
     std::unique_ptr<TControlCanvas> canvas_;
 };
 
@@ -373,6 +393,9 @@ protected:
     virtual void KeyPress(char& key);
     virtual void DoEnter() {}
     virtual void DoExit() {}
+    // Tells assistive technology that the control took the keyboard focus
+    // (the framework moves the focus itself, so Qt does not know).
+    void NotifyAccessibleFocus();
 
     // Message handlers.
     void WMPaint(TMessage& message);

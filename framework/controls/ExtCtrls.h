@@ -24,6 +24,7 @@ public:
     void SetBorderWidth(int width);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment alignment);
+    std::optional<std::string> AccessibleText() const override { return Caption(); }
 
 protected:
     void Paint() override;

@@ -25,6 +25,10 @@ public:
     virtual void ReleaseHint();
     bool Active() const { return active_; }
 
+    // To assistive technology a tooltip that reads its hint.
+    TAccessibleRole AccessibleRole() const override { return arToolTip; }
+    std::optional<std::string> AccessibleText() const override { return Caption(); }
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;

@@ -31,6 +31,11 @@ public:
 
     void Loaded() override;
     void WndProc(TMessage& message) override;
+    // The caption as it reads, the accelerator marks gone when they underline.
+    std::optional<std::string> AccessibleText() const override
+    {
+        return showAccelChar_ ? StripAccelerators(Caption()) : Caption();
+    }
 
 protected:
     void Paint() override;

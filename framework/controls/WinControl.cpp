@@ -597,6 +597,7 @@ void TWinControl::WMSetFocus(TMessage& m)
 {
     if (TCustomForm* form = ParentForm(); form != nullptr && form != this)
         form->SetFocusedControl(this);
+    NotifyAccessibleFocus();
     DoEnter();
     if (OnEnter)
         OnEnter(this);
