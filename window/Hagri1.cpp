@@ -2,8 +2,8 @@
 
 #include "calendar/conver2.h"
 #include "effects/FxShapeHint.h"
-#include "effects/FxFormStyler.h"
 #include "effects/FxFormShadow.h"
+#include "effects/FxFormStyler.h"
 #include "framework/controls/Buttons.h"
 #include "services/FxForm.h"
 #include "framework/controls/ExtCtrls.h"

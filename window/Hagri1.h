@@ -19,8 +19,8 @@
 class TBevel;
 class TBitBtn;
 class TFxForm;
-class TFxFormStyler;
 class TFxFormShadow;
+class TFxFormStyler;
 class TFxLabelFill;
 class TFxShapeHint;
 class TGroupBox;
@@ -39,10 +39,11 @@ public:
     TLabel* Label2 = nullptr;             // empty; paints only its background
     TFxLabelFill* FxLabelFill1 = nullptr; // banner: "Gregorian Converter"
     TFxLabelFill* FxLabelFill2 = nullptr; // banner: "Hijri"
-    TFxShapeHint* FxShapeHint1 = nullptr; // every hint as a balloon
-    TFxFormStyler* FxFormStyler1 = nullptr; // the gradient caption bar
-    TFxForm* FxForm1 = nullptr; // the opening trail; hooks last
+    // The effect components, in creation order.
+    TFxShapeHint* FxShapeHint1 = nullptr;   // every hint as a balloon
     TFxFormShadow* FxFormShadow1 = nullptr; // the drop shadow, all defaults
+    TFxFormStyler* FxFormStyler1 = nullptr; // the gradient caption bar
+    TFxForm* FxForm1 = nullptr;             // the opening trail; hooks last
     TShape* Shape1 = nullptr;             // the hyphen between the two
     TPanel* Panel1 = nullptr;
     TBevel* Bevel1 = nullptr;

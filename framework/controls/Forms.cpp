@@ -41,13 +41,15 @@ void TCustomForm::BeginLoad()
 
 void TCustomForm::EndLoad()
 {
-    // Components made while loading activate in creation order (hooking
-    // components hook the window here, in that order).
+    // The widgets are scaled to the screen first, so components that measure
+    // the form or paint on it see it as it will be shown; then components made
+    // while loading activate in creation order (hooking components hook the
+    // window here: form shadow, caption styler, form services).
+    if (scaled_)
+        ScaleForScreen();
     for (int i = 0; i < ComponentCount(); ++i)
         Components(i)->Loaded();
     Loaded();
-    if (scaled_)
-        ScaleForScreen();
     loading_ = false;
     if (!created_) {
         created_ = true;
