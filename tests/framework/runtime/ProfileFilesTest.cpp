@@ -83,11 +83,11 @@ TEST(ProfileDocument, AwkwardValuesReadBackAsWritten)
     };
     TProfileDocument document;
     for (std::size_t i = 0; i < values.size(); ++i)
-        ASSERT_TRUE(document.SetValue("S", "k" + std::to_string(i), values[i])) << values[i];
+        ASSERT_TRUE(document.SetValue("S", std::string(1, 'k').append(std::to_string(i)), values[i])) << values[i];
     auto reread = TProfileDocument::Parse(document.Text());
     ASSERT_TRUE(reread);
     for (std::size_t i = 0; i < values.size(); ++i)
-        EXPECT_EQ(reread->Value("S", "k" + std::to_string(i)), values[i]);
+        EXPECT_EQ(reread->Value("S", std::string(1, 'k').append(std::to_string(i))), values[i]);
 }
 
 TEST(ProfileDocument, RefusesWhatALineCannotCarry)

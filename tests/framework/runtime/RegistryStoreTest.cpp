@@ -200,14 +200,14 @@ TEST_F(RegistryStore, EveryValueSurvivesTheFile)
     const std::string texts[] = {"=;[]", "\"quotes\" and \\back\\slashes\\", "  blanks  ", "Ümlaut ☾",
                                  "two\nlines\r\n", ""};
     for (std::size_t i = 0; i < std::size(texts); ++i)
-        ASSERT_EQ(SetString(key, ("t" + std::to_string(i)).c_str(), texts[i]), ERROR_SUCCESS);
+        ASSERT_EQ(SetString(key, std::string(1, 't').append(std::to_string(i)).c_str(), texts[i]), ERROR_SUCCESS);
     const std::string bytes("\0\x01\xff", 3);
     ASSERT_EQ(RegSetValueEx(key, "bin", 0, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()), 3),
               ERROR_SUCCESS);
     auto document = TRegistryDocument::Parse(ReadWholeFile(UserFile()), Root);
     ASSERT_TRUE(document);
     for (std::size_t i = 0; i < std::size(texts); ++i)
-        EXPECT_EQ(QueryString(key, ("t" + std::to_string(i)).c_str()), texts[i]);
+        EXPECT_EQ(QueryString(key, std::string(1, 't').append(std::to_string(i)).c_str()), texts[i]);
     EXPECT_EQ(document->FindValue("Software\\Kinds", "bin")->Data, bytes);
 }
 
