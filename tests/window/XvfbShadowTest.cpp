@@ -3,6 +3,8 @@
 // beside the window in the button-shadow grey, stand beside it at its new
 // place after a caption drag, and another program's window placed over the
 // window covers them too.
+#include "XvfbScreen.h"
+
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
@@ -32,32 +34,9 @@ QString Tool(const QString& program, const QStringList& arguments)
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
-QImage ScreenShot()
-{
-    QProcess import;
-    import.start("import", {"-window", "root", "png:-"});
-    import.waitForFinished(15000);
-    return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
-}
-
 QRect WindowGeometry(const QString& window)
 {
-    QRect geometry;
-    for (const QString& line : Tool("xdotool", {"getwindowgeometry", "--shell", window}).split('\n')) {
-        const QStringList pair = line.split('=');
-        if (pair.size() != 2)
-            continue;
-        const int value = pair[1].toInt();
-        if (pair[0] == "X")
-            geometry.moveLeft(value);
-        else if (pair[0] == "Y")
-            geometry.moveTop(value);
-        else if (pair[0] == "WIDTH")
-            geometry.setWidth(value);
-        else if (pair[0] == "HEIGHT")
-            geometry.setHeight(value);
-    }
-    return geometry;
+    return ParseWindowGeometry(Tool("xdotool", {"getwindowgeometry", "--shell", window}));
 }
 
 QRgb At(const QImage& screen, QPoint p)
