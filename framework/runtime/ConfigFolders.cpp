@@ -34,20 +34,6 @@ bool IsAbsolute(const char* path)
     return path != nullptr && path[0] == '/';
 }
 
-std::string HomeFolder()
-{
-    if (const char* home = std::getenv("HOME"); IsAbsolute(home))
-        return home;
-    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    struct passwd entry {};
-    struct passwd* found = nullptr;
-    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        IsAbsolute(found->pw_dir))
-        return found->pw_dir;
-    return {};
-}
-
 std::string WithoutTrailingSlashes(std::string path)
 {
     while (path.size() > 1 && path.back() == '/')
@@ -90,6 +76,20 @@ unsigned CopyFolder(const std::string& path, char* buffer, unsigned size)
 }
 
 } // namespace
+
+std::string HomeFolder()
+{
+    if (const char* home = std::getenv("HOME"); IsAbsolute(home))
+        return home;
+    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+        IsAbsolute(found->pw_dir))
+        return found->pw_dir;
+    return {};
+}
 
 std::string ConfigFolder(TConfigFolderKind kind)
 {

@@ -31,3 +31,7 @@ unsigned GetSystemDirectory(char* buffer, unsigned size);
 // The user's configuration folder, made (mode 0700, with any missing parent)
 // when it is missing. False when it cannot be made or is not a folder.
 bool EnsureWindowsFolder();
+
+// The user's home folder: $HOME when it is an absolute path, else the password
+// database's entry; empty when neither knows.
+std::string HomeFolder();

@@ -1,14 +1,14 @@
 #include "framework/runtime/NamedMutex.h"
 
+#include "framework/runtime/ConfigFolders.h"
+
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -71,22 +71,6 @@ TLockFolder RuntimeFolder()
         !OwnedByUser(status) || (status.st_mode & 0777) != 0700)
         return {};
     return {std::move(folder), runtime};
-}
-
-std::string HomeFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (IsAbsolute(home))
-        return home;
-    // No usable $HOME: the passwd entry knows.
-    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    struct passwd entry {};
-    struct passwd* found = nullptr;
-    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        IsAbsolute(found->pw_dir))
-        return found->pw_dir;
-    return {};
 }
 
 // The user's cache folder, made when missing; it must be the user's and closed
