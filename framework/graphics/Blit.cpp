@@ -112,20 +112,31 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
 
     const QPoint d0 = dest->ToDevice(x, y);
     const QPoint s0 = source->ToDevice(sx, sy);
-    const QImage& sourceImage = source->Image();
-    const std::vector<int> columns = SampleStarts(width, s0.x(), sw, flipX);
-    const std::vector<int> rows = SampleStarts(height, s0.y(), sh, flipY);
+    const QSize sourceSize = source->Surface->Size();
+    std::vector<int> columns = SampleStarts(width, s0.x(), sw, flipX);
+    std::vector<int> rows = SampleStarts(height, s0.y(), sh, flipY);
     int firstColumn, lastColumn, firstRow, lastRow;
-    if (!ValidRange(columns, sourceImage.width(), firstColumn, lastColumn) ||
-        !ValidRange(rows, sourceImage.height(), firstRow, lastRow))
+    if (!ValidRange(columns, sourceSize.width(), firstColumn, lastColumn) ||
+        !ValidRange(rows, sourceSize.height(), firstRow, lastRow))
         return true;
     const QRect destArea(d0.x() + firstColumn, d0.y() + firstRow, lastColumn - firstColumn + 1, lastRow - firstRow + 1);
 
+    // Only the source rectangle is read (the real screen is not read whole
+    // for a small copy); sample positions are made relative to what was read.
+    const QRect readArea = QRect(s0.x(), s0.y(), sw, sh).intersected(QRect(QPoint(), sourceSize));
+    const TSurface::TReadView view = source->Surface->Read(readArea);
+    if (view.Image == nullptr || view.Image->isNull())
+        return true;
+    for (int& column : columns)
+        column -= view.Origin.x();
+    for (int& row : rows)
+        row -= view.Origin.y();
+
     // Reading and writing the same pixels: read from a copy.
     QImage sourceCopy;
-    const QImage* from = &sourceImage;
+    const QImage* from = view.Image;
     if (source->Surface == dest->Surface) {
-        sourceCopy = sourceImage.copy();
+        sourceCopy = view.Image->copy();
         from = &sourceCopy;
     }
 
@@ -147,9 +158,9 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
         int rowFirst = rows[static_cast<std::size_t>(j)], rowLast = rowFirst;
         int colFirst = columns[static_cast<std::size_t>(i)], colLast = colFirst;
         if (mergeY)
-            SampleSpan(j, height, s0.y(), sh, flipY, rowFirst, rowLast);
+            SampleSpan(j, height, s0.y() - view.Origin.y(), sh, flipY, rowFirst, rowLast);
         if (mergeX)
-            SampleSpan(i, width, s0.x(), sw, flipX, colFirst, colLast);
+            SampleSpan(i, width, s0.x() - view.Origin.x(), sw, flipX, colFirst, colLast);
         rowFirst = std::max(rowFirst, 0);
         rowLast = std::min(rowLast, from->height() - 1);
         colFirst = std::max(colFirst, 0);

@@ -65,10 +65,10 @@ TDeviceContext::~TDeviceContext()
 
 const QRegion& TDeviceContext::DeviceClip() const
 {
-    const QImage& image = Surface->Image();
-    if (!clipValid_ || image.size() != clipImageSize_) {
-        clipImageSize_ = image.size();
-        QRect area(0, 0, image.width(), image.height());
+    const QSize size = Surface->Size();
+    if (!clipValid_ || size != clipImageSize_) {
+        clipImageSize_ = size;
+        QRect area(0, 0, size.width(), size.height());
         if (BaseClip)
             area = area.intersected(QRect(BaseClip->Left, BaseClip->Top, BaseClip->Width(), BaseClip->Height()));
         clip_ = QRegion(area);
@@ -189,13 +189,13 @@ int GetDeviceCaps(HDC dc, int index)
 {
     if (dc == nullptr)
         return 0;
-    const QImage& image = dc->Image();
+    const QSize size = dc->Surface->Size();
     const int pixelsPerInch = DisplayPixelsPerInch();
     switch (index) {
-    case HORZRES: return image.width();
-    case VERTRES: return image.height();
-    case HORZSIZE: return image.width() * 254 / (pixelsPerInch * 10);
-    case VERTSIZE: return image.height() * 254 / (pixelsPerInch * 10);
+    case HORZRES: return size.width();
+    case VERTRES: return size.height();
+    case HORZSIZE: return size.width() * 254 / (pixelsPerInch * 10);
+    case VERTSIZE: return size.height() * 254 / (pixelsPerInch * 10);
     case BITSPIXEL: return dc->Surface->BitsPerPixel();
     case PLANES: return 1;
     case NUMCOLORS: return dc->Surface->BitsPerPixel() <= 8 ? 1 << dc->Surface->BitsPerPixel() : -1;

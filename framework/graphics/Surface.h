@@ -19,6 +19,21 @@ public:
     virtual ~TSurface() = default;
 
     virtual QImage& Image() = 0;
+    // The surface's size in pixels. A surface whose image is costly to read
+    // (the real screen) answers without reading it.
+    virtual QSize Size() { return Image().size(); }
+    // The pixels of area (surface coordinates, inside the surface) for
+    // reading, and where that image's origin lies on the surface. The base
+    // gives the whole image; the real screen reads only the area asked for.
+    struct TReadView {
+        const QImage* Image = nullptr;
+        QPoint Origin;
+    };
+    virtual TReadView Read(const QRect& area)
+    {
+        (void)area;
+        return {&Image(), QPoint()};
+    }
     // A rectangle of the image (surface coordinates) was just drawn; a window
     // surface schedules a repaint of it.
     virtual void Changed(const TRect& rect) { (void)rect; }

@@ -1,7 +1,7 @@
-// The real screen on X11: reading it grabs the root window's pixels once per
-// screen context; focus
-// rectangles are drawn on the root window itself with XOR across child
-// windows, so drawing one twice restores the screen exactly.
+// The real screen on X11: a copy from it reads only the area copied; the
+// whole screen is grabbed (once per screen context) only when something asks
+// for all of it. Focus rectangles are drawn on the root window itself with XOR
+// across child windows, so drawing one twice restores the screen exactly.
 //
 // Under a compositing manager the root window is hidden behind the composited
 // picture, so drawing there shows nothing. There the rectangles go to a
@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -53,12 +54,28 @@ public:
     {
         if (stale_) {
             stale_ = false;
-            if (QScreen* screen = QGuiApplication::primaryScreen())
-                image_ = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+            image_ = Grab(QRect(QPoint(), Size()));
         }
         return image_;
     }
     void MarkStale() { stale_ = true; }
+    // The screen's size, without reading its pixels.
+    QSize Size() override
+    {
+        const int screen = DefaultScreen(display_);
+        return {DisplayWidth(display_, screen), DisplayHeight(display_, screen)};
+    }
+    // Only the area asked for is read from the server: a copy of a hint's or a
+    // strip's patch of the screen costs that patch, not the whole screen.
+    TReadView Read(const QRect& area) override
+    {
+        patch_ = Grab(area);
+        if (patch_.size() != area.size()) {
+            patch_ = QImage(area.size(), QImage::Format_RGB32);
+            patch_.fill(0xFF000000); // unreadable: black
+        }
+        return {&patch_, area.topLeft()};
+    }
     // The root window's depth, not the grabbed image's format.
     int BitsPerPixel() const override { return DefaultDepth(display_, DefaultScreen(display_)); }
 
@@ -100,6 +117,18 @@ public:
     }
 
 private:
+    static QImage Grab(const QRect& area)
+    {
+        if (area.isEmpty())
+            return {};
+        QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen == nullptr)
+            return {};
+        return screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
     // A compositing manager owns the screen's _NET_WM_CM_S<n> selection.
     bool Composited() const
     {
@@ -132,10 +161,10 @@ private:
         overlayGc_ = XCreateGC(display_, overlay_, 0, nullptr);
         XMapRaised(display_, overlay_);
         XSync(display_, False);
-        pixels_ = QImage(width, height, QImage::Format_ARGB32);
-        pixels_.fill(0);
-        under_ = Image().copy();
-        lit_ = 0;
+        overlaySize_ = QSize(width, height);
+        lit_.clear();
+        // Shared with the screen's picture, which the overlay never writes.
+        under_ = Image();
         return true;
     }
 
@@ -148,47 +177,57 @@ private:
         XFreeColormap(display_, colormap_);
         XFlush(display_);
         overlay_ = 0;
-        pixels_ = QImage();
+        lit_.clear();
         under_ = QImage();
     }
 
     void ToggleOverlayPixel(int x, int y, const QRegion& clip)
     {
-        if (x < 0 || y < 0 || x >= pixels_.width() || y >= pixels_.height() || ((x + y) & 1) != 0)
+        if (x < 0 || y < 0 || x >= overlaySize_.width() || y >= overlaySize_.height() || ((x + y) & 1) != 0)
             return;
         if (!clip.isEmpty() && !clip.contains(QPoint(x, y)))
             return;
-        auto* line = reinterpret_cast<std::uint32_t*>(pixels_.scanLine(y));
-        if (line[x] != 0) {
-            line[x] = 0;
-            --lit_;
+        const auto [pixel, inserted] = lit_.try_emplace(PixelKey(x, y), 0u);
+        if (!inserted) {
+            lit_.erase(pixel);
             return;
         }
         const QRgb below = x < under_.width() && y < under_.height() ? under_.pixel(x, y) : 0;
         // White on dark, black on light: the inverse of a mid grey would not show.
-        line[x] = qGray(below) < 128 ? 0xFFFFFFFFu : 0xFF000000u;
-        ++lit_;
+        pixel->second = qGray(below) < 128 ? 0xFFFFFFFFu : 0xFF000000u;
     }
 
     void PutOverlay(int x, int y, int width, int height)
     {
         x = std::max(x, 0);
         y = std::max(y, 0);
-        width = std::min(width, pixels_.width() - x);
-        height = std::min(height, pixels_.height() - y);
+        width = std::min(width, overlaySize_.width() - x);
+        height = std::min(height, overlaySize_.height() - y);
         if (width <= 0 || height <= 0)
             return;
-        XImage* image = XCreateImage(display_, visual_, 32, ZPixmap, 0,
-                                     reinterpret_cast<char*>(pixels_.bits()), static_cast<unsigned>(pixels_.width()),
-                                     static_cast<unsigned>(pixels_.height()), 32,
-                                     static_cast<int>(pixels_.bytesPerLine()));
+        // The strip's pixels: lit ones from the table, transparent elsewhere.
+        std::vector<std::uint32_t> strip(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+        for (int row = 0; row < height; ++row)
+            for (int column = 0; column < width; ++column) {
+                const auto pixel = lit_.find(PixelKey(x + column, y + row));
+                if (pixel != lit_.end())
+                    strip[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                          static_cast<std::size_t>(column)] = pixel->second;
+            }
+        XImage* image = XCreateImage(display_, visual_, 32, ZPixmap, 0, reinterpret_cast<char*>(strip.data()),
+                                     static_cast<unsigned>(width), static_cast<unsigned>(height), 32, width * 4);
         if (image == nullptr)
             return;
         image->depth = 32;
-        XPutImage(display_, overlay_, overlayGc_, image, x, y, x, y, static_cast<unsigned>(width),
+        XPutImage(display_, overlay_, overlayGc_, image, 0, 0, x, y, static_cast<unsigned>(width),
                   static_cast<unsigned>(height));
-        image->data = nullptr; // the pixels stay the QImage's
+        image->data = nullptr; // the pixels stay the vector's
         XDestroyImage(image);
+    }
+
+    static std::uint64_t PixelKey(int x, int y)
+    {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(y)) << 32) | static_cast<std::uint32_t>(x);
     }
 
     bool DrawOnOverlay(const TRect& rect, const QRegion& clip)
@@ -213,7 +252,7 @@ private:
         PutOverlay(rect.Right - 1, rect.Top, 1, height);
         XFlush(display_);
         // Every inverted pixel cleared again: the trail is over.
-        if (lit_ == 0)
+        if (lit_.empty())
             CloseOverlay();
         return true;
     }
@@ -224,10 +263,13 @@ private:
     GC overlayGc_{};
     Colormap colormap_ = 0;
     Visual* visual_ = nullptr;
-    QImage pixels_; // the overlay's pixels: 0 where nothing is inverted
-    QImage under_;  // the screen when the overlay opened
-    long lit_ = 0;
+    // The overlay's inverted pixels by position and the colour each shows; a
+    // trail lights a few thousand, so a table beats a screen-sized image.
+    std::unordered_map<std::uint64_t, std::uint32_t> lit_;
+    QSize overlaySize_;
+    QImage under_; // the screen when the overlay opened
     QImage image_;
+    QImage patch_; // the last area read
     bool stale_ = true;
 };
 
