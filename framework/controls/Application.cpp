@@ -3,6 +3,7 @@
 #include "framework/controls/Forms.h"
 #include "framework/controls/Hints.h"
 #include "framework/controls/Screen.h"
+#include "framework/windows/SystemEvents.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -10,6 +11,7 @@
 #include <QPixmap>
 #include <QMessageBox>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -41,6 +43,9 @@ TApplication::TApplication() : TComponent(nullptr)
     if (auto* qt = qobject_cast<QApplication*>(QCoreApplication::instance()))
         qt->setQuitOnLastWindowClosed(false);
     screen_ = std::make_unique<TScreen>(nullptr);
+    systemEvents_ = std::make_unique<TSystemEvents>();
+    systemEvents_->OnColorsChanged = [this] { BroadcastToForms(WM_SYSCOLORCHANGE); };
+    systemEvents_->OnClockSet = [this] { BroadcastToForms(WM_TIMECHANGE); };
     hintTimerWindow_ = AllocateHWnd(MakeWindowProc([this](HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
         return HintWindowProcedure(window, msg, wParam, lParam);
     }));
@@ -48,6 +53,9 @@ TApplication::TApplication() : TComponent(nullptr)
 
 TApplication::~TApplication()
 {
+    systemEvents_->OnColorsChanged = nullptr;
+    systemEvents_->OnClockSet = nullptr;
+    systemEvents_.reset();
     DestroyForms();
     DestroyComponents();
     hintWindow_.reset();
@@ -144,6 +152,14 @@ void TApplication::FormDestroyed(TCustomForm* form)
 void TApplication::MainFormClosed()
 {
     Terminate();
+}
+
+void TApplication::BroadcastToForms(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // A form may go while an earlier one handles the message: only live ones get it.
+    for (TCustomForm* form : std::vector<TCustomForm*>(forms_))
+        if (std::find(forms_.begin(), forms_.end(), form) != forms_.end() && form->HandleAllocated())
+            RunGuarded(form, [form, msg, wParam, lParam] { SendMessage(form->Handle(), msg, wParam, lParam); });
 }
 
 void TApplication::HandleException(TObject* sender, const std::exception& error)

@@ -35,6 +35,7 @@ class TControl;
 class TCustomForm;
 class THintWindow;
 class TScreen;
+class TSystemEvents;
 
 using TExceptionEvent = std::function<void(TObject* sender, const std::exception& error)>;
 // Before a hint shows: the text may be changed; setting canShow false suppresses it.
@@ -114,6 +115,10 @@ public:
     // The main form closed: the loop ends.
     void MainFormClosed();
 
+    // Sends msg to every form with a window, each inside the guard: how the
+    // desktop's changes (colours, the clock) reach the top-level windows.
+    void BroadcastToForms(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
 private:
     template <typename T>
     T* CreateFormInstance(T** reference);
@@ -126,6 +131,7 @@ private:
     std::string title_;
     std::unique_ptr<TBitmap> icon_;
     std::unique_ptr<TScreen> screen_;
+    std::unique_ptr<TSystemEvents> systemEvents_; // colour scheme and clock changes, broadcast to the forms
     std::vector<TCustomForm*> forms_; // every live form, in creation order
     TCustomForm* mainForm_ = nullptr;
     bool terminated_ = false;
