@@ -1,0 +1,219 @@
+// The opening trail on a real X server (run under xvfb-run, without and with a
+// compositing manager): with the pointer placed first, the converter is
+// started while the screen is read over and over. While it starts, pixels
+// change outside the window's final area, and every one of them lies on the
+// frame of one of the trail's rectangles; once the window is up the screen
+// outside the window and its shadow is exactly as it was before the start.
+#include "XvfbScreen.h"
+#include "services/FxExplode.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+// After gtest: Xlib's macros (None, Bool) would break its templates.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr QPoint Pointer{100, 900};
+// What beside the window may change when it appears: its shadow strips (6 pixels).
+constexpr int ShadowDepth = 6;
+// A screen read with more changed pixels than this shows the window itself.
+constexpr int WindowShownPixels = 20000;
+
+QString Tool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+// The root window's pixels straight from the server: fast enough to read it
+// many times while a half-second trail runs.
+class TScreenReader {
+public:
+    TScreenReader() : display_(XOpenDisplay(nullptr)) {}
+    ~TScreenReader()
+    {
+        if (display_ != nullptr)
+            XCloseDisplay(display_);
+    }
+    TScreenReader(const TScreenReader&) = delete;
+    TScreenReader& operator=(const TScreenReader&) = delete;
+    bool Open() const { return display_ != nullptr; }
+
+    // A compositing manager paints the desktop only after the first damage:
+    // a small window of our own mapped and gone gives it one.
+    void Disturb()
+    {
+        const Window root = DefaultRootWindow(display_);
+        const Window window = XCreateSimpleWindow(display_, root, 0, 0, 16, 16, 0, 0, 0);
+        XMapWindow(display_, window);
+        XSync(display_, False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        XDestroyWindow(display_, window);
+        XSync(display_, False);
+    }
+
+    QImage Read()
+    {
+        const int screen = DefaultScreen(display_);
+        const int width = DisplayWidth(display_, screen);
+        const int height = DisplayHeight(display_, screen);
+        XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(width),
+                                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
+        if (image == nullptr)
+            return {};
+        QImage result(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y) {
+            auto* line = reinterpret_cast<std::uint32_t*>(result.scanLine(y));
+            for (int x = 0; x < width; ++x)
+                line[x] = static_cast<std::uint32_t>(XGetPixel(image, x, y)) | 0xFF000000u;
+        }
+        XDestroyImage(image);
+        return result;
+    }
+
+private:
+    Display* display_;
+};
+
+// The pixels where now differs from before.
+std::vector<QPoint> Changed(const QImage& before, const QImage& now)
+{
+    std::vector<QPoint> changed;
+    for (int y = 0; y < before.height(); ++y) {
+        const auto* a = reinterpret_cast<const std::uint32_t*>(before.constScanLine(y));
+        const auto* b = reinterpret_cast<const std::uint32_t*>(now.constScanLine(y));
+        for (int x = 0; x < before.width(); ++x)
+            if (a[x] != b[x])
+                changed.emplace_back(x, y);
+    }
+    return changed;
+}
+
+// The window with its shadow strips, right and below it.
+QRect WithShadow(const QRect& window)
+{
+    return window.adjusted(0, 0, ShadowDepth, ShadowDepth);
+}
+
+bool OnFrame(const TRect& r, QPoint p)
+{
+    const bool inside = p.x() >= r.Left && p.x() < r.Right && p.y() >= r.Top && p.y() < r.Bottom;
+    return inside && (p.x() == r.Left || p.x() == r.Right - 1 || p.y() == r.Top || p.y() == r.Bottom - 1);
+}
+
+} // namespace
+
+TEST(XvfbTrail, DrawnOnTheScreenWhileTheWindowOpensAndGoneAfter)
+{
+    TScreenReader reader;
+    ASSERT_TRUE(reader.Open());
+    Tool("xdotool", {"mousemove", QString::number(Pointer.x()), QString::number(Pointer.y())});
+    // A compositing manager may still be painting the desktop: wait until two reads agree.
+    reader.Disturb();
+    QImage before = reader.Read();
+    QElapsedTimer settle;
+    settle.start();
+    for (QImage again = reader.Read(); again != before && settle.elapsed() < 10000; again = reader.Read())
+        before = again;
+
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(DATES_CONVERTER_PATH, QStringList{});
+    ASSERT_TRUE(program.waitForStarted());
+
+    // Read the screen as often as it can be read until the window shows; keep
+    // only what changed in each read (the trail is a few thousand pixels).
+    std::vector<std::vector<QPoint>> duringStart;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 60000) {
+        std::vector<QPoint> changed = Changed(before, reader.Read());
+        if (static_cast<int>(changed.size()) > WindowShownPixels)
+            break;
+        if (!changed.empty())
+            duringStart.push_back(std::move(changed));
+    }
+    const QString window =
+        Tool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
+    ASSERT_FALSE(window.isEmpty());
+    const QRect shown = ParseWindowGeometry(Tool("xdotool", {"getwindowgeometry", "--shell", window}));
+    ASSERT_FALSE(shown.isEmpty());
+
+    // The trail this window opens with from the pointer, both passes alike.
+    const std::vector<TRect> trail =
+        ExplodeExtTrail({shown.x(), shown.y(), shown.x() + shown.width(), shown.y() + shown.height()}, Pointer.x(),
+                        Pointer.y(), 40, 20, 10, true);
+    int outside = 0;
+    int offTrail = 0;
+    QPoint firstOffTrail;
+    for (const std::vector<QPoint>& changed : duringStart)
+        for (const QPoint& p : changed) {
+            if (WithShadow(shown).contains(p))
+                continue;
+            ++outside;
+            bool onTrail = false;
+            for (const TRect& r : trail)
+                onTrail = onTrail || OnFrame(r, p);
+            if (!onTrail && offTrail++ == 0)
+                firstOffTrail = p;
+        }
+    std::printf("screen reads showing the trail: %zu, pixels outside the window changed, summed over the reads: %d\n", duringStart.size(),
+                outside);
+    EXPECT_GE(duringStart.size(), 1u) << "the screen was read while the trail ran";
+    EXPECT_GT(outside, 50) << "trail pixels outside the window's final area during start-up";
+    EXPECT_EQ(offTrail, 0) << "changed pixels not on any trail rectangle, first at " << firstOffTrail.x() << ","
+                           << firstOffTrail.y();
+
+    // Once the window is up, the screen outside it and its shadow is as it was.
+    int left = -1;
+    QElapsedTimer after;
+    after.start();
+    while (after.elapsed() < 15000) {
+        left = 0;
+        for (const QPoint& p : Changed(before, reader.Read()))
+            left += WithShadow(shown).contains(p) ? 0 : 1;
+        if (left == 0)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(left, 0) << "pixels outside the window still changed after the trail";
+    if (::testing::Test::HasFailure())
+        reader.Read().save("xvfb-trail-last.png");
+    program.kill();
+    program.waitForFinished();
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (QStandardPaths::findExecutable("xdotool").isEmpty()) {
+        std::puts("xdotool is not installed: skipped");
+        return 77;
+    }
+    return RUN_ALL_TESTS();
+}
