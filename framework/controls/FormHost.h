@@ -15,6 +15,7 @@
 
 #include <climits>
 #include <memory>
+#include <optional>
 
 class TFormBinding;
 
@@ -73,6 +74,23 @@ public:
     // (the window system repeats itself); remembers the new value.
     bool MovedTo(QPoint position);
     bool ResizedTo(QSize size);
+    // Tells the window where it now lies and how large it is (WM_MOVE,
+    // WM_SIZE, WM_WINDOWPOSCHANGED), each only when it really changed.
+    void ReportMove();
+    void ReportSize();
+
+    // Asks the window before the program moves or sizes it
+    // (WM_WINDOWPOSCHANGING) and returns the rectangle it agreed to.
+    TRect AgreedBounds(const TRect& wanted);
+    // Whether the window is asked before a move or size: not while the window
+    // system's own changes are taken over, nor inside a move or size loop.
+    bool AsksBeforeBounds() const { return !syncing_ && !tracking_; }
+    // Whether a move or size loop runs: the window follows the pointer and
+    // is told where it ended up when the button comes up.
+    bool Tracking() const { return tracking_; }
+    // The point where the button came up that ended the last move or size
+    // loop, once: the press's sender delivers that release to the window.
+    std::optional<TPoint> TakeTrackRelease();
 
     void SyncVisibility() override;
 
@@ -116,11 +134,17 @@ private:
     LRESULT NonClientButtonDown(UINT hit, TPoint screen);
     void NonClientMouseMove(TPoint screen);
     void NonClientButtonUp();
+    void SetFrameCursor(int hit);
     void NonClientDoubleClick(HWND window, UINT hit, LPARAM lParam);
     void SystemCommand(HWND window, WPARAM command, LPARAM lParam);
     void SystemKeyDown(HWND window, WPARAM key);
     void SystemChar(HWND window, WPARAM key);
     void FillMinMaxInfo(TMinMaxInfo* info) const;
+    // The move loop of a caption press, the size loop of a border press:
+    // it returns when the button comes up (or Escape cancels).
+    void TrackMoveSize(int hit, TPoint cursor);
+    void FollowTrack(int hit, const TRect& start, TPoint delta, const TMinMaxInfo& limits);
+    void EndTrack(const TRect& start);
 
     void Maximize();
     void Restore();
@@ -138,6 +162,8 @@ private:
     bool stateChanging_ = false;
     bool ncActive_ = false;
     bool deliveredActive_ = false;
+    bool tracking_ = false;
+    std::optional<TPoint> trackRelease_;
     TRect normalRect_;
     TWindowState stateBeforeMinimize_ = wsNormal;
 
@@ -153,10 +179,4 @@ private:
         bool Down = false;
     } press_;
 
-    // Moving the window ourselves (no window manager to do it).
-    struct TOwnDrag {
-        bool Active = false;
-        TPoint StartCursor;
-        TPoint StartPosition;
-    } drag_;
 };

@@ -1,6 +1,7 @@
 #include "framework/controls/FormHost.h"
 
 #include "framework/controls/Application.h"
+#include "framework/controls/FrameTracking.h"
 #include "framework/graphics/DcGuards.h"
 
 #include <QCloseEvent>
@@ -9,6 +10,7 @@
 #include <QPaintEvent>
 
 #include <algorithm>
+#include <utility>
 
 WPARAM SizeKind(TWindowState state)
 {
@@ -68,35 +70,24 @@ void TFormWindow::paintEvent(QPaintEvent* event)
 
 void TFormWindow::moveEvent(QMoveEvent*)
 {
-    if (!binding_->MovedTo(pos()))
-        return;
     binding_->TakeBounds(geometry());
-    const HWND target = binding_->Handle();
-    const TPoint client = form_->ClientOrigin();
-    TWindowPos position{target, nullptr, x(), y(), width(), height(), SWP_NOSIZE | SWP_NOZORDER};
-    RunGuarded(form_, [target, client, &position] {
-        SendMessage(target, WM_MOVE, 0, MakeLParam(client.X, client.Y));
-        SendMessage(target, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
-    });
+    // Inside a move or size loop the window is told where it ended up once,
+    // when the button comes up.
+    if (!binding_->Tracking())
+        binding_->ReportMove();
 }
 
 void TFormWindow::resizeEvent(QResizeEvent*)
 {
-    if (!binding_->ResizedTo(size()))
-        return;
     binding_->TakeBounds(geometry());
     binding_->LayoutClient();
-    const HWND target = binding_->Handle();
-    const bool sendSize = !binding_->StateChanging();
-    const TRect client = form_->ClientRect();
-    const WPARAM kind = SizeKind(form_->WindowState());
-    TWindowPos position{target, nullptr, x(), y(), width(), height(), SWP_NOMOVE | SWP_NOZORDER};
-    RunGuarded(form_, [=, &position] {
-        SendMessage(target, WM_NCPAINT, 1, 0);
-        if (sendSize)
-            SendMessage(target, WM_SIZE, kind, MakeLParam(client.Width(), client.Height()));
-        SendMessage(target, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
-    });
+    if (binding_->Tracking()) {
+        // The frame follows the size at once; the window hears of it at the end.
+        const HWND target = binding_->Handle();
+        RunGuarded(form_, [target] { SendMessage(target, WM_NCPAINT, 1, 0); });
+        return;
+    }
+    binding_->ReportSize();
 }
 
 void TFormWindow::showEvent(QShowEvent* event)
@@ -169,7 +160,6 @@ void TFormWindow::SendNonClientMouse(QMouseEvent* event)
 {
     const QPoint global = event->globalPosition().toPoint();
     const LPARAM point = MakeLParam(global.x(), global.y());
-    const HWND target = binding_->Handle();
     UINT msg = 0;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -189,10 +179,21 @@ void TFormWindow::SendNonClientMouse(QMouseEvent* event)
     }
     if (msg == 0)
         return;
+    const HWND target = binding_->Handle();
     RunGuarded(form_, [target, msg, point] {
         const LRESULT hit = SendMessage(target, WM_NCHITTEST, 0, point);
         SendMessage(target, msg, static_cast<WPARAM>(hit), point);
     });
+    // A press that ran a move or size loop returns when the button came up;
+    // that release still reaches the window, where the pointer is now.
+    if (const std::optional<TPoint> release = binding_->TakeTrackRelease()) {
+        const LPARAM at = MakeLParam(release->X, release->Y);
+        RunGuarded(form_, [target, at] {
+            const LRESULT hit = SendMessage(target, WM_NCHITTEST, 0, at);
+            if (hit != HTCLIENT)
+                SendMessage(target, WM_NCLBUTTONUP, static_cast<WPARAM>(hit), at);
+        });
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -269,6 +270,55 @@ bool TFormBinding::ResizedTo(QSize size)
         return false;
     last_.Size = size;
     return true;
+}
+
+void TFormBinding::ReportMove()
+{
+    if (window_.isNull() || !MovedTo(window_->pos()))
+        return;
+    const HWND target = Handle();
+    const TPoint client = form_->ClientOrigin();
+    const QRect r = window_->geometry();
+    TWindowPos position{target, nullptr, r.x(), r.y(), r.width(), r.height(), SWP_NOSIZE | SWP_NOZORDER};
+    RunGuarded(form_, [target, client, &position] {
+        SendMessage(target, WM_MOVE, 0, MakeLParam(client.X, client.Y));
+        SendMessage(target, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
+    });
+}
+
+void TFormBinding::ReportSize()
+{
+    if (window_.isNull() || !ResizedTo(window_->size()))
+        return;
+    const HWND target = Handle();
+    const bool sendSize = !StateChanging();
+    const TRect client = form_->ClientRect();
+    const WPARAM kind = SizeKind(form_->WindowState());
+    const QRect r = window_->geometry();
+    TWindowPos position{target, nullptr, r.x(), r.y(), r.width(), r.height(), SWP_NOMOVE | SWP_NOZORDER};
+    RunGuarded(form_, [=, &position] {
+        SendMessage(target, WM_NCPAINT, 1, 0);
+        if (sendSize)
+            SendMessage(target, WM_SIZE, kind, MakeLParam(client.Width(), client.Height()));
+        SendMessage(target, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
+    });
+}
+
+TRect TFormBinding::AgreedBounds(const TRect& wanted)
+{
+    const TRect current = form_->BoundsRect();
+    const UINT unchanged = ChangeFlags(current, wanted);
+    if (unchanged == (SWP_NOMOVE | SWP_NOSIZE))
+        return wanted;
+    TWindowPos position{Handle(), nullptr, wanted.Left, wanted.Top, wanted.Width(), wanted.Height(),
+                        SWP_NOZORDER | SWP_NOACTIVATE | unchanged};
+    SendMessage(Handle(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&position));
+    return AgreedRect(position, current);
+}
+
+std::optional<TPoint> TFormBinding::TakeTrackRelease()
+{
+    return std::exchange(trackRelease_, std::nullopt);
 }
 
 void TFormBinding::SyncVisibility()

@@ -284,6 +284,17 @@ void TCustomForm::FocusChanged(TWinControl* control)
         control->Invalidate();
 }
 
+void TCustomForm::SetBounds(int left, int top, int width, int height)
+{
+    TFormBinding* binding = FormBinding();
+    if (binding == nullptr || !HandleAllocated() || !binding->AsksBeforeBounds()) {
+        TWinControl::SetBounds(left, top, width, height);
+        return;
+    }
+    const TRect agreed = binding->AgreedBounds(Bounds(left, top, width, height));
+    TWinControl::SetBounds(agreed.Left, agreed.Top, agreed.Width(), agreed.Height());
+}
+
 TRect TCustomForm::ClientRect() const
 {
     const TRect insets = ClientInsets(FrameStyle());

@@ -110,6 +110,9 @@ public:
     // The window system moved the focus to control.
     void SetFocusedControl(TWinControl* control);
 
+    // Once the window exists, every move and size the program makes asks it
+    // first (WM_WINDOWPOSCHANGING), and it may keep its place or size.
+    void SetBounds(int left, int top, int width, int height) override;
     TRect ClientRect() const override;
     void SetClientSize(TSize size) override;
     QWidget* ClientWidget() override;

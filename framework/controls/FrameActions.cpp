@@ -1,6 +1,9 @@
 #include "framework/controls/FormHost.h"
 
+#include "framework/controls/FrameTracking.h"
 #include "framework/controls/Screen.h"
+#include "framework/runtime/ScopeExit.h"
+#include "framework/windows/PointerTrack.h"
 
 #include <algorithm>
 #include <QAction>
@@ -82,16 +85,10 @@ LRESULT TFormBinding::NonClientButtonDown(UINT hit, TPoint screen)
 {
     const HWND window = Handle();
     switch (hit) {
-    case HTCAPTION: {
-        if (form_->WindowState() == wsMaximized)
-            return 0;
-        QWindow* native = window_.isNull() ? nullptr : window_->windowHandle();
-        if (native != nullptr && native->startSystemMove())
-            return 0;
-        // No window manager to move it: follow the pointer ourselves.
-        drag_ = {true, screen, {form_->Left(), form_->Top()}};
+    case HTCAPTION:
+        if (form_->WindowState() != wsMaximized)
+            TrackMoveSize(HTCAPTION, screen);
         return 0;
-    }
     case HTSYSMENU:
         SendMessage(window, WM_SYSCOMMAND, SC_MOUSEMENU, MakeLParam(screen.X, screen.Y));
         return 0;
@@ -107,17 +104,15 @@ LRESULT TFormBinding::NonClientButtonDown(UINT hit, TPoint screen)
         return 0;
     }
     default:
+        if (IsSizingHit(static_cast<int>(hit)) && form_->WindowState() == wsNormal)
+            TrackMoveSize(static_cast<int>(hit), screen);
         return 0;
     }
 }
 
 void TFormBinding::NonClientMouseMove(TPoint screen)
 {
-    if (drag_.Active) {
-        form_->SetBounds(drag_.StartPosition.X + screen.X - drag_.StartCursor.X,
-                         drag_.StartPosition.Y + screen.Y - drag_.StartCursor.Y, form_->Width(), form_->Height());
-        return;
-    }
+    SetFrameCursor(HitTest(screen));
     if (press_.Button == cbNone)
         return;
     const bool inside = HitTest(screen) == HitOf(press_.Button);
@@ -129,7 +124,6 @@ void TFormBinding::NonClientMouseMove(TPoint screen)
 
 void TFormBinding::NonClientButtonUp()
 {
-    drag_.Active = false;
     if (press_.Button == cbNone)
         return;
     const TCaptionButton button = press_.Button;
@@ -152,6 +146,157 @@ void TFormBinding::NonClientButtonUp()
     case cbNone:
         break;
     }
+}
+
+// Over a sizing border the pointer shows which way the window will grow.
+void TFormBinding::SetFrameCursor(int hit)
+{
+    if (window_.isNull())
+        return;
+    switch (hit) {
+    case HTLEFT:
+    case HTRIGHT:
+        window_->setCursor(Qt::SizeHorCursor);
+        return;
+    case HTTOP:
+    case HTBOTTOM:
+        window_->setCursor(Qt::SizeVerCursor);
+        return;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT:
+        window_->setCursor(Qt::SizeFDiagCursor);
+        return;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+        window_->setCursor(Qt::SizeBDiagCursor);
+        return;
+    default:
+        window_->unsetCursor();
+        return;
+    }
+}
+
+namespace {
+
+Qt::Edges QtEdgesOf(int hit)
+{
+    switch (hit) {
+    case HTLEFT:
+        return Qt::LeftEdge;
+    case HTRIGHT:
+        return Qt::RightEdge;
+    case HTTOP:
+        return Qt::TopEdge;
+    case HTBOTTOM:
+        return Qt::BottomEdge;
+    case HTTOPLEFT:
+        return Qt::TopEdge | Qt::LeftEdge;
+    case HTTOPRIGHT:
+        return Qt::TopEdge | Qt::RightEdge;
+    case HTBOTTOMLEFT:
+        return Qt::BottomEdge | Qt::LeftEdge;
+    case HTBOTTOMRIGHT:
+        return Qt::BottomEdge | Qt::RightEdge;
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+// The classic loop: WM_ENTERSIZEMOVE, the pointer followed until the button
+// comes up, then the window told once where it ended up, WM_EXITSIZEMOVE.
+// While the button is held only WM_MOVING and WM_SIZING report the steps (a
+// procedure may change the rectangle), as the classic desktop does when it
+// drags an outline; with a window manager the manager moves or sizes the
+// window and enforces the track limits, and the loop waits for the release.
+void TFormBinding::TrackMoveSize(int hit, TPoint cursor)
+{
+    if (window_.isNull() || tracking_)
+        return;
+    const HWND window = Handle();
+    const bool sizing = hit != HTCAPTION;
+    TMinMaxInfo limits;
+    if (sizing) {
+        FillMinMaxInfo(&limits);
+        SendMessage(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    }
+    const TRect start = form_->BoundsRect();
+    SendMessage(window, WM_ENTERSIZEMOVE);
+    if (window_.isNull())
+        return;
+
+    tracking_ = true;
+    TScopeExit stopTracking([this] { tracking_ = false; });
+    if (sizing) {
+        window_->setMinimumSize(std::max(limits.ptMinTrackSize.X, 1), std::max(limits.ptMinTrackSize.Y, 1));
+        window_->setMaximumSize(std::clamp(limits.ptMaxTrackSize.X, 1, QWIDGETSIZE_MAX),
+                                std::clamp(limits.ptMaxTrackSize.Y, 1, QWIDGETSIZE_MAX));
+    }
+    QPointer<TFormWindow> widget = window_;
+    TScopeExit freeLimits([widget, sizing] {
+        if (!sizing || widget.isNull())
+            return;
+        widget->setMinimumSize(0, 0);
+        widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    });
+
+    QWindow* native = window_->windowHandle();
+    const bool managed = native != nullptr && (sizing ? native->startSystemResize(QtEdgesOf(hit)) : native->startSystemMove());
+    const TTrackEnd end = managed ? AwaitRelease(window_)
+                                  : FollowPointer(window_, [&](TPoint p) {
+                                        FollowTrack(hit, start, {p.X - cursor.X, p.Y - cursor.Y}, limits);
+                                    });
+    if (window_.isNull())
+        return;
+    if (end.Cancelled && !managed)
+        window_->setGeometry(start.Left, start.Top, start.Width(), start.Height());
+    tracking_ = false;
+    EndTrack(start);
+    SendMessage(window, WM_EXITSIZEMOVE);
+    if (!end.Cancelled)
+        trackRelease_ = end.Release;
+}
+
+void TFormBinding::FollowTrack(int hit, const TRect& start, TPoint delta, const TMinMaxInfo& limits)
+{
+    const HWND window = Handle();
+    TRect r;
+    if (hit == HTCAPTION) {
+        r = OffsetRect(start, delta.X, delta.Y);
+        SendMessage(window, WM_MOVING, 0, reinterpret_cast<LPARAM>(&r));
+        r = Bounds(r.Left, r.Top, start.Width(), start.Height());
+    } else {
+        r = TrackedRect(hit, start, delta, limits.ptMinTrackSize, limits.ptMaxTrackSize);
+        SendMessage(window, WM_SIZING, static_cast<WPARAM>(SizingEdge(hit)), reinterpret_cast<LPARAM>(&r));
+        r = LimitTrackedRect(hit, r, limits.ptMinTrackSize, limits.ptMaxTrackSize);
+    }
+    if (!window_.isNull())
+        window_->setGeometry(r.Left, r.Top, std::max(r.Width(), 1), std::max(r.Height(), 1));
+}
+
+// The end of a loop is one move or size of the window: asked first
+// (WM_WINDOWPOSCHANGING may keep the old place or size), then reported.
+void TFormBinding::EndTrack(const TRect& start)
+{
+    if (window_.isNull())
+        return;
+    const QRect ended = window_->geometry();
+    const TRect now = Bounds(ended.x(), ended.y(), ended.width(), ended.height());
+    TRect agreed = now;
+    if (ChangeFlags(start, now) != (SWP_NOMOVE | SWP_NOSIZE)) {
+        TWindowPos position{Handle(), nullptr, now.Left, now.Top, now.Width(), now.Height(),
+                            SWP_NOZORDER | SWP_NOACTIVATE | ChangeFlags(start, now)};
+        SendMessage(Handle(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&position));
+        agreed = AgreedRect(position, start);
+    }
+    if (window_.isNull())
+        return;
+    if (agreed != now)
+        window_->setGeometry(agreed.Left, agreed.Top, std::max(agreed.Width(), 1), std::max(agreed.Height(), 1));
+    TakeBounds(window_->geometry());
+    ReportSize();
+    ReportMove();
 }
 
 void TFormBinding::ShowCommand(int command)

@@ -105,7 +105,9 @@ inline constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 inline constexpr UINT WM_MBUTTONDOWN = 0x0207;
 inline constexpr UINT WM_MBUTTONUP = 0x0208;
 inline constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
+inline constexpr UINT WM_SIZING = 0x0214;
 inline constexpr UINT WM_CAPTURECHANGED = 0x0215;
+inline constexpr UINT WM_MOVING = 0x0216;
 inline constexpr UINT WM_ENTERSIZEMOVE = 0x0231;
 inline constexpr UINT WM_EXITSIZEMOVE = 0x0232;
 inline constexpr UINT WM_DROPFILES = 0x0233;
@@ -156,6 +158,16 @@ inline constexpr int HTBOTTOMLEFT = 16;
 inline constexpr int HTBOTTOMRIGHT = 17;
 inline constexpr int HTBORDER = 18;
 inline constexpr int HTCLOSE = 20;
+
+// The edge WM_SIZING reports (WParam): the sizing border's hit-test code less 9.
+inline constexpr int WMSZ_LEFT = 1;
+inline constexpr int WMSZ_RIGHT = 2;
+inline constexpr int WMSZ_TOP = 3;
+inline constexpr int WMSZ_TOPLEFT = 4;
+inline constexpr int WMSZ_TOPRIGHT = 5;
+inline constexpr int WMSZ_BOTTOM = 6;
+inline constexpr int WMSZ_BOTTOMLEFT = 7;
+inline constexpr int WMSZ_BOTTOMRIGHT = 8;
 
 // WM_SIZE kinds.
 inline constexpr WPARAM SIZE_RESTORED = 0;

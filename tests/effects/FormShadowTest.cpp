@@ -11,6 +11,8 @@
 #include "services/OneInstance.h"
 #include "services/ServicesModule.h"
 
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -267,4 +269,44 @@ TEST_F(FormShadow, DisablingDestroysTheStripsAndTheClassAndFreeingLeavesNone)
     const HWND right = Right();
     form_.reset();
     EXPECT_FALSE(IsWindow(right));
+}
+
+TEST_F(FormShadow, ACaptionDragHidesThemWhileTheButtonIsHeldAndPaintsThemAtTheNewPlace)
+{
+    ASSERT_TRUE(ShowActive(form_.get()));
+    Pump();
+    QWidget* frame = form_->Widget();
+    const QPoint grip(100, 10);
+    const QPoint target = frame->mapToGlobal(grip + QPoint(40, 30));
+    std::vector<UINT> sequence;
+    WNDPROC saved;
+    saved = SetWindowProc(form_->Handle(), MakeWindowProc([&](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_NCLBUTTONDOWN || msg == WM_ENTERSIZEMOVE || msg == WM_MOVE || msg == WM_EXITSIZEMOVE ||
+            msg == WM_NCLBUTTONUP)
+            sequence.push_back(msg);
+        return CallWindowProc(saved, w, msg, wp, lp);
+    }));
+    bool hiddenWhileHeld = false;
+    TFxShadowStyle styleWhileHeld = hssSolid;
+    QTimer::singleShot(0, frame, [&] {
+        QTest::mouseMove(frame, frame->mapFromGlobal(target));
+        Pump();
+        hiddenWhileHeld = StripsHidden();
+        styleWhileHeld = Shadow().Shadow()->Style();
+        QTest::mouseRelease(frame, Qt::LeftButton, {}, frame->mapFromGlobal(target));
+    });
+    QTest::mousePress(frame, Qt::LeftButton, {}, grip);
+    Pump();
+    SetWindowProc(form_->Handle(), saved);
+
+    EXPECT_EQ(sequence, (std::vector<UINT>{WM_NCLBUTTONDOWN, WM_ENTERSIZEMOVE, WM_MOVE, WM_EXITSIZEMOVE, WM_NCLBUTTONUP}));
+    EXPECT_TRUE(hiddenWhileHeld);
+    EXPECT_EQ(styleWhileHeld, hssNone);
+    EXPECT_EQ(form_->Left(), 140);
+    EXPECT_EQ(Shadow().Shadow()->Style(), hssSolid);
+    EXPECT_TRUE(StripsVisible());
+    ExpectBesideForm(6);
+    // Painted after the look came back, not with the drag's empty look.
+    EXPECT_EQ(PixelOf(Right(), 2, 10), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(PixelOf(Bottom(), 50, 3), ColorToRGB(clBtnShadow));
 }

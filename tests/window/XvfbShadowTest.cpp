@@ -90,19 +90,30 @@ TEST(XvfbShadow, BesideTheWindowFollowsACaptionDragAndIsCoveredWithIt)
     const QRect start = WindowGeometry(window);
 
     // Real X windows of their own, beside the window.
-    const QStringList own = Tool("xdotool", {"search", "--onlyvisible", "--pid", QString::number(program.processId())})
-                                .split('\n', Qt::SkipEmptyParts);
-    EXPECT_GE(own.size(), 3) << "the window and its two strips";
+    EXPECT_TRUE(Eventually([&] {
+        return Tool("xdotool", {"search", "--onlyvisible", "--pid", QString::number(program.processId())})
+                   .split('\n', Qt::SkipEmptyParts)
+                   .size() >= 3;
+    })) << "the window and its two strips";
     EXPECT_TRUE(Eventually([&] { return ShadowBeside(ScreenShot(), start); })) << "the L beside the window";
 
-    // A caption drag: the strips stand beside the window at its new place.
+    // A caption drag at a person's pace (a window manager starts its move
+    // from the press it is told of): the strips stand beside the window at
+    // its new place.
     const QPoint grip = start.topLeft() + QPoint(start.width() / 3, 10);
+    const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(250)); };
     Tool("xdotool", {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
+    pause();
     Tool("xdotool", {"mousemove", QString::number(grip.x() + 20), QString::number(grip.y() + 15)});
-    Tool("xdotool", {"mousemove", QString::number(grip.x() + 40), QString::number(grip.y() + 30), "mouseup", "1"});
+    pause();
+    Tool("xdotool", {"mousemove", QString::number(grip.x() + 40), QString::number(grip.y() + 30)});
+    pause();
+    Tool("xdotool", {"mouseup", "1"});
     QRect moved;
-    ASSERT_TRUE(Eventually([&] { return (moved = WindowGeometry(window)).topLeft() == start.topLeft() + QPoint(40, 30); }))
-        << "the caption drag moved the window";
+    ASSERT_TRUE(Eventually([&] {
+        moved = WindowGeometry(window);
+        return moved.topLeft() == start.topLeft() + QPoint(40, 30);
+    })) << "the caption drag moved the window with the pointer";
     EXPECT_TRUE(Eventually([&] { return ShadowBeside(ScreenShot(), moved); })) << "the L at the new place";
     EXPECT_NE(At(ScreenShot(), {start.right() + 1, start.y() + Depth + 5}), ButtonShadow) << "none left at the old place";
 
