@@ -72,10 +72,13 @@ TFxCaptionLayout CaptionRects(const TFxCaptionWindow& w, const TFxCaptionMetrics
     } else if (Has(w.ExStyle, WS_EX_DLGMODALFRAME)) {
         InsetByFrame(out.Caption, m.DlgFrameWidth, m.DlgFrameHeight, m, newShell);
     } else {
-        out.Caption.Left += 3 * B;
-        out.Caption.Top += 3 * B;
-        out.Caption.Right -= 3 * B;
-        out.Caption.Bottom += 2 * m.BorderHeight;
+        // A fixed frame: three border lines at 96 ppi, and as wide as the
+        // fixed frame the window draws on a denser screen, where the lines
+        // stay one pixel but the frame grows.
+        out.Caption.Left += m.DlgFrameWidth;
+        out.Caption.Top += m.DlgFrameHeight;
+        out.Caption.Right -= m.DlgFrameWidth;
+        out.Caption.Bottom += m.DlgFrameHeight - m.BorderHeight;
     }
 
     out.Text = smallCaption ? unmoved : out.Caption;

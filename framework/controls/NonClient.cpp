@@ -7,6 +7,7 @@
 #include "framework/windows/Messages.h"
 #include "framework/windows/SystemMetrics.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -31,6 +32,16 @@ bool HasMinMaxPair(const TFrameStyle& style)
 }
 
 } // namespace
+
+int CaptionGap(int buttonCell)
+{
+    return std::max(1, buttonCell / 9);
+}
+
+int CaptionGlyphScale(int faceHeight)
+{
+    return std::max(1, faceHeight / 14);
+}
 
 int FrameWidthFor(TFormBorderStyle style)
 {
@@ -82,29 +93,31 @@ TFrameGeometry FrameGeometry(TSize windowSize, const TFrameStyle& style)
     g.Caption = Rect(frame, frame, windowSize.cx - frame, frame + captionHeight - 1);
 
     const bool tool = IsToolWindow(style.BorderStyle);
-    // The button face sits in a cell of the caption-button metrics: two pixels
-    // narrower and four lower than the cell.
-    const int buttonWidth = GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE) - 2;
-    const int buttonHeight = g.Caption.Height() - 4;
-    const int buttonTop = g.Caption.Top + 2;
+    // The button face sits in a cell of the caption-button metrics, one gap
+    // narrower and two lower than the cell.
+    const int cell = GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE);
+    const int gap = CaptionGap(cell);
+    const int buttonWidth = cell - gap;
+    const int buttonHeight = std::max(g.Caption.Height() - 2 * gap, 0);
+    const int buttonTop = g.Caption.Top + gap;
 
-    int textRight = g.Caption.Right - 2;
+    int textRight = g.Caption.Right - gap;
     if (style.BorderIcons.Contains(biSystemMenu)) {
-        g.CloseButton = Bounds(g.Caption.Right - 2 - buttonWidth, buttonTop, buttonWidth, buttonHeight);
-        textRight = g.CloseButton.Left - 2;
+        g.CloseButton = Bounds(g.Caption.Right - gap - buttonWidth, buttonTop, buttonWidth, buttonHeight);
+        textRight = g.CloseButton.Left - gap;
         if (HasMinMaxPair(style)) {
-            // Two pixels between close and maximise; minimise touches maximise.
-            g.MaxButton = Bounds(g.CloseButton.Left - 2 - buttonWidth, buttonTop, buttonWidth, buttonHeight);
+            // A gap between close and maximise; minimise touches maximise.
+            g.MaxButton = Bounds(g.CloseButton.Left - gap - buttonWidth, buttonTop, buttonWidth, buttonHeight);
             g.MinButton = Bounds(g.MaxButton.Left - buttonWidth, buttonTop, buttonWidth, buttonHeight);
-            textRight = g.MinButton.Left - 2;
+            textRight = g.MinButton.Left - gap;
         }
     }
 
-    int textLeft = g.Caption.Left + 2;
+    int textLeft = g.Caption.Left + gap;
     if (HasIcon(style)) {
         const int iconSize = GetSystemMetrics(SM_CXSMICON);
-        g.Icon = Bounds(g.Caption.Left + 2, g.Caption.Top + (g.Caption.Height() - iconSize) / 2, iconSize, iconSize);
-        textLeft = g.Icon.Right + 2;
+        g.Icon = Bounds(g.Caption.Left + gap, g.Caption.Top + (g.Caption.Height() - iconSize) / 2, iconSize, iconSize);
+        textLeft = g.Icon.Right + gap;
     }
     g.Text = Rect(textLeft, g.Caption.Top, textRight > textLeft ? textRight : textLeft, g.Caption.Bottom);
     return g;
@@ -204,10 +217,10 @@ bool SystemMenuItemEnabled(TSystemMenuItem item, const TFrameStyle& style, bool 
 
 TNonClientMetrics NonClientMetrics()
 {
-    // Every non-client text is the 8-point sans serif at 96 pixels per inch;
-    // the caption's is bold.
+    // Every non-client text is the 8-point sans serif (11 pixels at 96 pixels
+    // per inch, more on a denser screen); the caption's is bold.
     LOGFONT plain;
-    plain.lfHeight = -11;
+    plain.lfHeight = ScaledPixels(-11, SystemMetricsPixelsPerInch());
     plain.lfWeight = FW_NORMAL;
     plain.lfFaceName = "MS Sans Serif";
     LOGFONT bold = plain;
@@ -273,19 +286,22 @@ constexpr const char* RestoreGlyph[] = {
     "XXXXXX..",
 };
 
+// Each glyph pixel becomes a scale x scale block, so the strokes stay even.
 template <std::size_t Rows>
-void DrawGlyph(HDC dc, const char* const (&glyph)[Rows], int x, int y, TColor color)
+void DrawGlyph(HDC dc, const char* const (&glyph)[Rows], int x, int y, int scale, TColor color)
 {
     for (std::size_t row = 0; row < Rows; ++row)
         for (int col = 0; glyph[row][col] != '\0'; ++col)
             if (glyph[row][col] == 'X')
-                SetPixel(dc, x + col, y + static_cast<int>(row), color);
+                for (int dy = 0; dy < scale; ++dy)
+                    for (int dx = 0; dx < scale; ++dx)
+                        SetPixel(dc, x + col * scale + dx, y + static_cast<int>(row) * scale + dy, color);
 }
 
 template <std::size_t Rows>
-TSize GlyphSize(const char* const (&glyph)[Rows])
+TSize GlyphSize(const char* const (&glyph)[Rows], int scale)
 {
-    return {static_cast<int>(std::char_traits<char>::length(glyph[0])), static_cast<int>(Rows)};
+    return {static_cast<int>(std::char_traits<char>::length(glyph[0])) * scale, static_cast<int>(Rows) * scale};
 }
 
 void FillSolid(HDC dc, const TRect& rect, TColor color)
@@ -316,18 +332,20 @@ void PaintCaptionButton(HDC dc, const TRect& rect, TCaptionButton button, bool m
     FillSolid(dc, face, clBtnFace);
 
     const int shift = pressed ? 1 : 0;
+    const int scale = CaptionGlyphScale(rect.Height());
     const auto place = [&](TSize size, bool bottom) {
         const int x = rect.Left + (rect.Width() - size.cx) / 2 + shift;
-        const int y = bottom ? rect.Bottom - 3 - size.cy - 1 + shift : rect.Top + (rect.Height() - size.cy) / 2 + shift;
+        // The minimise bar rests four glyph pixels above the face's bottom.
+        const int y = bottom ? rect.Bottom - 4 * scale - size.cy + shift : rect.Top + (rect.Height() - size.cy) / 2 + shift;
         return TPoint{x, y};
     };
     const auto draw = [&](const auto& glyph, bool bottom) {
-        const TPoint at = place(GlyphSize(glyph), bottom);
+        const TPoint at = place(GlyphSize(glyph, scale), bottom);
         if (enabled) {
-            DrawGlyph(dc, glyph, at.X, at.Y, clBtnText);
+            DrawGlyph(dc, glyph, at.X, at.Y, scale, clBtnText);
         } else {
-            DrawGlyph(dc, glyph, at.X + 1, at.Y + 1, clBtnHighlight); // engraved: light shadow first
-            DrawGlyph(dc, glyph, at.X, at.Y, clBtnShadow);
+            DrawGlyph(dc, glyph, at.X + scale, at.Y + scale, scale, clBtnHighlight); // engraved: light shadow first
+            DrawGlyph(dc, glyph, at.X, at.Y, scale, clBtnShadow);
         }
     };
     switch (button) {

@@ -39,6 +39,13 @@ struct TFrameGeometry {
     TRect Client;          // the client area
 };
 
+// The space around and between caption buttons, the icon and the text for a
+// caption-button cell: 2 pixels for the 18-pixel cell of 96 ppi, growing with it.
+int CaptionGap(int buttonCell);
+// The whole-pixel factor the caption glyphs are drawn at on a button face
+// this high: 1 up to the faces of 144 ppi, 2 at 192 ppi.
+int CaptionGlyphScale(int faceHeight);
+
 // Width of the frame on each side for a border style.
 int FrameWidthFor(TFormBorderStyle style);
 // Height of the caption bar including its bottom line; 0 without a caption.
@@ -70,7 +77,8 @@ extern const TSystemMenuEntry SystemMenuEntries[6];
 bool SystemMenuItemEnabled(TSystemMenuItem item, const TFrameStyle& style, bool minimized);
 
 // The fonts and sizes of the non-client area, as the classic settings record
-// holds them; the frame paints its caption with CaptionFont.
+// holds them, at the screen's pixels per inch; the frame paints its caption
+// with CaptionFont.
 struct TNonClientMetrics {
     int BorderWidth = 1;
     int ScrollWidth = 16;

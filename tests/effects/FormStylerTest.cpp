@@ -10,6 +10,7 @@
 #include "framework/controls/Forms.h"
 #include "framework/controls/Screen.h"
 #include "framework/graphics/DeviceContext.h"
+#include "framework/graphics/Fonts.h"
 #include "framework/windows/WindowDC.h"
 #include "tests/framework/controls/FrameworkTestSupport.h"
 
@@ -66,12 +67,40 @@ TEST(CaptionGeometry, ConverterGradientNeverUnderTheFramesButtons)
     TForm form(nullptr);
     form.SetBorderStyle(bsSingle);
     form.SetBorderIcons({biSystemMenu, biMinimize, biMaximize});
-    const TFrameGeometry frame = FrameGeometry({Width, 300}, form.FrameStyle());
-    const auto l = Layout(ConverterStyle, 0, cfAlways | cfSingleBorder, true, false, CurrentCaptionMetrics());
-    EXPECT_LE(l.Caption.Right, frame.MinButton.Left);
-    EXPECT_GE(l.Text.Left, frame.Icon.Right);
-    EXPECT_EQ(l.Caption.Left, frame.Caption.Left);
-    EXPECT_EQ(l.Caption.Top, frame.Caption.Top);
+    // On every density the gradient fills the frame's caption bar exactly, up
+    // to just before the buttons, and the text clears the icon.
+    for (int ppi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(ppi);
+        SetDisplayPixelsPerInchOverride(ppi);
+        const TFrameGeometry frame = FrameGeometry({Width, 300}, form.FrameStyle());
+        const auto l = Layout(ConverterStyle, 0, cfAlways | cfSingleBorder, true, false, CurrentCaptionMetrics());
+        EXPECT_LE(l.Caption.Right, frame.MinButton.Left);
+        EXPECT_GE(l.Caption.Right, frame.MinButton.Left - 8) << "just before the buttons, not far before them";
+        EXPECT_GE(l.Text.Left, frame.Icon.Right);
+        EXPECT_EQ(l.Caption.Left, frame.Caption.Left);
+        EXPECT_EQ(l.Caption.Top, frame.Caption.Top);
+        EXPECT_EQ(l.Caption.Bottom, frame.Caption.Bottom) << "never over the line under the bar";
+    }
+    SetDisplayPixelsPerInchOverride(0);
+}
+
+TEST(CaptionGeometry, FixedFramesOfDenseScreensKeepTheGradientOffTheFrame)
+{
+    // At 192 ppi the fixed frame is 6 pixels while the border line stays 1:
+    // the caption starts inside the frame, not three lines in.
+    TFxCaptionMetrics m;
+    m.DlgFrameWidth = m.DlgFrameHeight = 6;
+    m.CaptionHeight = 37;
+    m.ButtonWidth = 36;
+    m.SmIconWidth = 32;
+    m.FrameWidth = m.FrameHeight = 8;
+    const int w = 2 * Width;
+    const auto l = Layout(ConverterStyle, 0, cfAlways | cfSingleBorder, true, false, m, w);
+    EXPECT_EQ(l.Caption, Rect(6, 6, w - 6 - (36 + 3) - 2 * 36, 42));
+    EXPECT_EQ(l.Text.Left, 6 + 32 + 8 + 1);
+    // Without a system menu, and as a dialog-modal frame: the same inset.
+    EXPECT_EQ(Layout(WS_CAPTION, 0, cfAlways | cfSingleBorder, true, false, m, w).Caption, Rect(6, 6, w - 6, 42));
+    EXPECT_EQ(Layout(WS_CAPTION, WS_EX_DLGMODALFRAME, cfAlways, true, false, m, w).Caption, Rect(6, 6, w - 6, 42));
 }
 
 TEST(CaptionGeometry, FramesOfTheNewShell)

@@ -3,11 +3,22 @@
 #include "FrameworkTestSupport.h"
 
 #include "framework/graphics/DeviceContext.h"
+#include "framework/graphics/Fonts.h"
 #include "framework/controls/NonClient.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// These tests check the classic 96-ppi layout pixel by pixel, whatever the
+// screen's density (the other densities are tested on their own).
+class TClassicDensity {
+public:
+    TClassicDensity() { SetDisplayPixelsPerInchOverride(96); }
+    ~TClassicDensity() { SetDisplayPixelsPerInchOverride(0); }
+    TClassicDensity(const TClassicDensity&) = delete;
+    TClassicDensity& operator=(const TClassicDensity&) = delete;
+};
 
 const TFrameStyle SingleWithBoxes{bsSingle, {biSystemMenu, biMinimize, biMaximize}, false};
 // The converter's window: a 393 x 392 client area in a single fixed border.
@@ -15,6 +26,7 @@ constexpr TSize ConverterWindow{399, 417};
 
 TEST(FrameGeometry, SingleBorderWithCaptionButtons)
 {
+    const TClassicDensity classic;
     EXPECT_EQ(WindowSizeForClient({393, 392}, SingleWithBoxes), ConverterWindow);
     const TFrameGeometry g = FrameGeometry(ConverterWindow, SingleWithBoxes);
     struct Row {
@@ -36,6 +48,7 @@ TEST(FrameGeometry, SingleBorderWithCaptionButtons)
 
 TEST(FrameGeometry, StylesWithoutButtonsOrFrame)
 {
+    const TClassicDensity classic;
     const TFrameGeometry dialog = FrameGeometry({200, 100}, {bsDialog, {biSystemMenu, biMinimize}, false});
     EXPECT_TRUE(dialog.MinButton.IsEmpty()) << "dialogs have no minimise box";
     EXPECT_TRUE(dialog.Icon.IsEmpty());
@@ -54,6 +67,7 @@ TEST(FrameGeometry, StylesWithoutButtonsOrFrame)
 
 TEST(FrameGeometry, HitTesting)
 {
+    const TClassicDensity classic;
     const TFrameGeometry g = FrameGeometry(ConverterWindow, SingleWithBoxes);
     struct Row {
         TPoint point;
@@ -100,6 +114,7 @@ class FramePixels : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SetDisplayPixelsPerInchOverride(96);
         form = std::make_unique<TForm>(nullptr);
         form->SetBorderStyle(bsSingle);
         form->SetCaption("Frame");
@@ -107,7 +122,11 @@ protected:
         form->Show();
         Pump();
     }
-    void TearDown() override { form->BeforeDestruction(); }
+    void TearDown() override
+    {
+        form->BeforeDestruction();
+        SetDisplayPixelsPerInchOverride(0);
+    }
 
     TColor WindowPixel(int x, int y)
     {
