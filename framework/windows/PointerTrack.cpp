@@ -31,15 +31,12 @@ public:
         const QMetaObject::Connection gone =
             QObject::connect(widget_.data(), &QObject::destroyed, &loop_, [this] { Finish(true, PointerNow()); });
         TScopeExit disconnect([&gone] { QObject::disconnect(gone); });
-        if (onMove_ != nullptr) {
-            qApp->installEventFilter(this);
+        qApp->installEventFilter(this);
+        if (onMove_ != nullptr)
             widget_->grabMouse();
-        }
         TScopeExit release([this] {
-            if (onMove_ == nullptr)
-                return;
             qApp->removeEventFilter(this);
-            if (!widget_.isNull())
+            if (onMove_ != nullptr && !widget_.isNull())
                 widget_->releaseMouse();
         });
         // The release may never reach us (a window manager's grab, a lost
@@ -65,6 +62,10 @@ public:
 protected:
     bool eventFilter(QObject* object, QEvent* event) override
     {
+        if (finished_)
+            return QObject::eventFilter(object, event);
+        if (onMove_ == nullptr)
+            return Awaiting(object, event);
         switch (event->type()) {
         case QEvent::MouseMove:
             (*onMove_)(GlobalOf(event));
@@ -89,6 +90,26 @@ protected:
     }
 
 private:
+    // While a window manager moves or sizes the window, every event goes
+    // through; a button event means the manager has let the pointer go. A
+    // new press then ends this loop and comes again once it is over, so it
+    // can start a loop of its own.
+    bool Awaiting(QObject* receiver, QEvent* event)
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonRelease:
+            Finish(false, GlobalOf(event));
+            return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            Finish(false, PointerNow());
+            QCoreApplication::postEvent(receiver, static_cast<QMouseEvent*>(event)->clone());
+            return true;
+        default:
+            return false;
+        }
+    }
+
     static TPoint GlobalOf(QEvent* event)
     {
         const QPoint p = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();

@@ -2,11 +2,43 @@
 // picture, and a window's geometry as xdotool reports it.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+// A command-line tool's trimmed standard output; empty when it hangs.
+inline QString RunTool(const QString& program, const QStringList& arguments, int timeoutMs = 30000)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+// Whether condition holds within timeoutMs, asked every tenth of a second: a
+// loaded machine gets its time, a fast one goes on at once.
+inline bool Eventually(const std::function<bool()>& condition, int timeoutMs = 5000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
 
 // The root window through ImageMagick's import, as 32-bit RGB.
 inline QImage ScreenShot()

@@ -5,7 +5,6 @@
 // window covers them too.
 #include "XvfbScreen.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -14,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <thread>
 
 namespace {
@@ -22,21 +20,9 @@ namespace {
 constexpr QRgb ButtonShadow = 0x808080;
 constexpr int Depth = 6;
 
-QString Tool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
-
 QRect WindowGeometry(const QString& window)
 {
-    return ParseWindowGeometry(Tool("xdotool", {"getwindowgeometry", "--shell", window}));
+    return ParseWindowGeometry(RunTool("xdotool", {"getwindowgeometry", "--shell", window}));
 }
 
 QRgb At(const QImage& screen, QPoint p)
@@ -61,18 +47,6 @@ bool ShadowBeside(const QImage& screen, const QRect& window)
            At(screen, {window.x() + 1, bottom + 1}) != ButtonShadow;
 }
 
-bool Eventually(const std::function<bool()>& condition, int timeoutMs = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return true;
-}
-
 } // namespace
 
 TEST(XvfbShadow, BesideTheWindowFollowsACaptionDragAndIsCoveredWithIt)
@@ -85,13 +59,13 @@ TEST(XvfbShadow, BesideTheWindowFollowsACaptionDragAndIsCoveredWithIt)
     program.start(DATES_CONVERTER_PATH, QStringList{});
     ASSERT_TRUE(program.waitForStarted());
     const QString window =
-        Tool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
+        RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
     ASSERT_FALSE(window.isEmpty());
     const QRect start = WindowGeometry(window);
 
     // Real X windows of their own, beside the window.
     EXPECT_TRUE(Eventually([&] {
-        return Tool("xdotool", {"search", "--onlyvisible", "--pid", QString::number(program.processId())})
+        return RunTool("xdotool", {"search", "--onlyvisible", "--pid", QString::number(program.processId())})
                    .split('\n', Qt::SkipEmptyParts)
                    .size() >= 3;
     })) << "the window and its two strips";
@@ -102,13 +76,13 @@ TEST(XvfbShadow, BesideTheWindowFollowsACaptionDragAndIsCoveredWithIt)
     // its new place.
     const QPoint grip = start.topLeft() + QPoint(start.width() / 3, 10);
     const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(250)); };
-    Tool("xdotool", {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
+    RunTool("xdotool", {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
     pause();
-    Tool("xdotool", {"mousemove", QString::number(grip.x() + 20), QString::number(grip.y() + 15)});
+    RunTool("xdotool", {"mousemove", QString::number(grip.x() + 20), QString::number(grip.y() + 15)});
     pause();
-    Tool("xdotool", {"mousemove", QString::number(grip.x() + 40), QString::number(grip.y() + 30)});
+    RunTool("xdotool", {"mousemove", QString::number(grip.x() + 40), QString::number(grip.y() + 30)});
     pause();
-    Tool("xdotool", {"mouseup", "1"});
+    RunTool("xdotool", {"mouseup", "1"});
     QRect moved;
     ASSERT_TRUE(Eventually([&] {
         moved = WindowGeometry(window);
@@ -123,7 +97,7 @@ TEST(XvfbShadow, BesideTheWindowFollowsACaptionDragAndIsCoveredWithIt)
     other.start("xmessage", {"-geometry", QString("300x300+%1+%2").arg(corner.x()).arg(corner.y()), "another program"});
     ASSERT_TRUE(other.waitForStarted());
     const QString otherWindow =
-        Tool("xdotool", {"search", "--sync", "--onlyvisible", "--class", "xmessage"}).section('\n', 0, 0);
+        RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--class", "xmessage"}).section('\n', 0, 0);
     ASSERT_FALSE(otherWindow.isEmpty());
     const QPoint underOther{moved.x() + moved.width() + 2, moved.y() + moved.height() - 20};
     const QPoint stillFree{moved.x() + moved.width() + 2, moved.y() + Depth + 20};

@@ -1,7 +1,8 @@
 // A small form with one of each control, for looking at the framework on a
-// real display: framework_demo [seconds] [focus] closes itself after the
-// seconds (default 5); with "focus" it draws a focus rectangle around the
-// window on the screen one second after start.
+// real display: framework_demo [seconds] [focus|sizeable] closes itself
+// after the seconds (default 5); with "focus" it draws a focus rectangle
+// around the window on the screen one second after start; "sizeable" gives
+// it a sizeable border.
 #include "framework/controls/Application.h"
 #include "framework/controls/Buttons.h"
 #include "framework/graphics/DeviceContext.h"
@@ -116,6 +117,8 @@ int main(int argc, char** argv)
     TApplication application;
     Application->SetTitle("Framework Demo");
     Application->CreateForm(&DemoForm);
+    if (argc > 2 && std::string(argv[2]) == "sizeable")
+        DemoForm->SetBorderStyle(bsSizeable);
     TTimer closer(nullptr);
     closer.SetInterval(static_cast<unsigned>((argc > 1 ? std::atoi(argv[1]) : 5) * 1000));
     closer.SetOnTimer([](TObject*) { DemoForm->Close(); });
