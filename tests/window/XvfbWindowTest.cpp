@@ -23,6 +23,7 @@
 #include <set>
 
 #include <string>
+#include <vector>
 #include <thread>
 
 namespace {
@@ -235,6 +236,167 @@ TEST_F(XvfbWindow, CaptionBarIsAGradientWithWhiteTextAndTheSystemLookWhenInactiv
         screen.save("xvfb-caption-last.png");
     other.kill();
     other.waitForFinished();
+}
+
+// ---------------------------------------------------------------------------
+// Screen density
+
+// The caption of the program started on a screen of pixelsPerInch, as read
+// off the X server while the window is active.
+struct TCaptionReading {
+    QRect Window;
+    int BarTop = 0;       // the first row of the caption bar (navy at its right)
+    int BarHeight = 0;    // its rows, without the line under it
+    QRect Close;          // the close button's face, in window coordinates
+    QRect MinMax;         // the minimise and maximise buttons, which touch
+    int GradientLeft = 0; // the first black column of the gradient
+    int LastBandLeft = 0; // where the gradient's last (navy) band starts
+    int Bands = 0;
+    int TextHeight = 0;   // rows holding white caption text
+};
+
+TCaptionReading ReadCaption(int pixelsPerInch)
+{
+    TCaptionReading reading;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");
+    environment.insert("QT_FONT_DPI", QString::number(pixelsPerInch));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(DATES_CONVERTER_PATH, QStringList{});
+    if (!program.waitForStarted()) {
+        ADD_FAILURE() << "the program did not start";
+        return reading;
+    }
+    const QString window =
+        Tool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}, 30000)
+            .section('\n', 0, 0);
+    reading.Window = WindowGeometry(window);
+    Tool("xdotool", {"windowfocus", "--sync", window});
+    const QRect w = reading.Window;
+    constexpr QRgb Navy = 0x000080;
+    const auto at = [&](const QImage& screen, int x, int y) { return screen.pixel(w.topLeft() + QPoint(x, y)) & 0xFFFFFF; };
+
+    // The bar: the navy rows in the column just inside the right frame, left
+    // of the close button's gap.
+    QImage screen;
+    int column = 0;
+    const bool painted = Eventually([&] {
+        screen = ScreenShot();
+        // The gradient is painted once the caption's left end is black.
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 20; ++x)
+                if (at(screen, x, y) == 0)
+                    return true;
+        return false;
+    });
+    EXPECT_TRUE(painted) << pixelsPerInch << " ppi: no gradient";
+    for (int x = w.width() - 1; x > w.width() - 20 && column == 0; --x)
+        for (int y = 0; y < 20; ++y)
+            if (at(screen, x, y) == Navy) {
+                column = x;
+                break;
+            }
+    int y = 0;
+    while (y < w.height() && at(screen, column, y) != Navy)
+        ++y;
+    reading.BarTop = y;
+    while (y < w.height() && at(screen, column, y) == Navy)
+        ++y;
+    reading.BarHeight = y - reading.BarTop;
+
+    // The buttons: runs of other colours on the bar's middle row, from the right.
+    const int middle = reading.BarTop + reading.BarHeight / 2;
+    std::vector<QRect> runs;
+    for (int x = column; x > w.width() / 2; --x) {
+        if (at(screen, x, middle) == Navy)
+            continue;
+        int left = x;
+        while (left > 0 && at(screen, left - 1, middle) != Navy)
+            --left;
+        int top = middle;
+        while (top > reading.BarTop && at(screen, x - 1, top - 1) != Navy)
+            --top;
+        int bottom = middle;
+        while (bottom < reading.BarTop + reading.BarHeight && at(screen, x - 1, bottom + 1) != Navy)
+            ++bottom;
+        runs.push_back(QRect(QPoint(left, top), QPoint(x, bottom)));
+        if (runs.size() == 2)
+            break;
+        x = left;
+    }
+    if (runs.size() == 2) {
+        reading.Close = runs[0];
+        reading.MinMax = runs[1];
+    }
+
+    // The gradient along the bar's top row: black first, then bands growing bluer.
+    int x = 0;
+    while (x < w.width() / 2 && at(screen, x, reading.BarTop) != 0)
+        ++x;
+    reading.GradientLeft = x;
+    QRgb previous = 0xFFFFFFFF;
+    for (; x < reading.MinMax.left(); ++x) {
+        const QRgb p = at(screen, x, reading.BarTop);
+        if (p != previous) {
+            ++reading.Bands;
+            previous = p;
+            if (p == Navy) {
+                reading.LastBandLeft = x;
+                break;
+            }
+        }
+    }
+
+    // The caption text: rows with white pixels, left of the gradient's last band.
+    for (int row = reading.BarTop; row < reading.BarTop + reading.BarHeight; ++row)
+        for (int col = reading.GradientLeft; col < reading.LastBandLeft; ++col)
+            if (at(screen, col, row) == 0xFFFFFF) {
+                ++reading.TextHeight;
+                break;
+            }
+    if (::testing::Test::HasFailure())
+        screen.save(QString("xvfb-caption-%1ppi.png").arg(pixelsPerInch));
+    program.kill();
+    program.waitForFinished();
+    return reading;
+}
+
+TEST(XvfbScreenDensity, At192PpiTheCaptionBarAndButtonsAreTwiceTheirClassicSize)
+{
+    const TCaptionReading classic = ReadCaption(96);
+    const TCaptionReading dense = ReadCaption(192);
+    SCOPED_TRACE(::testing::Message() << "96 ppi: bar " << classic.BarHeight << ", close " << classic.Close.width()
+                                      << "x" << classic.Close.height() << ", text " << classic.TextHeight
+                                      << "; 192 ppi: bar " << dense.BarHeight << ", close " << dense.Close.width()
+                                      << "x" << dense.Close.height() << ", text " << dense.TextHeight);
+    // The classic caption: an 18-row bar with 16 x 14 buttons, the gap before
+    // the minimise and maximise pair as wide as the one after it.
+    EXPECT_EQ(classic.BarHeight, 18);
+    EXPECT_EQ(classic.Close.size(), QSize(16, 14));
+    EXPECT_EQ(classic.MinMax.size(), QSize(32, 14));
+
+    EXPECT_EQ(dense.BarHeight, 2 * classic.BarHeight);
+    EXPECT_EQ(dense.Close.size(), 2 * classic.Close.size());
+    EXPECT_EQ(dense.MinMax.size(), 2 * classic.MinMax.size());
+    EXPECT_EQ(dense.BarTop, 2 * classic.BarTop) << "the frame grows too";
+    EXPECT_EQ(dense.Window.width() - 1 - dense.Close.right(), 2 * (classic.Window.width() - 1 - classic.Close.right()));
+    // The title grows with the caption (the bitmap face steps from its 8-point
+    // cell to the 12-point one).
+    EXPECT_GE(2 * dense.TextHeight, 3 * classic.TextHeight);
+    EXPECT_LE(dense.TextHeight, dense.BarHeight);
+
+    // The gradient: 32 bands from the frame's inside edge, its last one
+    // starting no more than two bands before the minimise button.
+    for (const TCaptionReading* r : {&classic, &dense}) {
+        EXPECT_EQ(r->Bands, 32);
+        EXPECT_EQ(r->GradientLeft, r->BarTop) << "as far in from the left as from the top";
+        const int band = (r->LastBandLeft - r->GradientLeft) / 31;
+        EXPECT_GT(r->LastBandLeft, r->GradientLeft);
+        EXPECT_LT(r->LastBandLeft, r->MinMax.left());
+        EXPECT_LE(r->MinMax.left() - r->LastBandLeft, 2 * band + 8);
+    }
 }
 
 } // namespace
