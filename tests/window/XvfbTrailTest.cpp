@@ -35,18 +35,6 @@ constexpr int ShadowDepth = 6;
 // A screen read with more changed pixels than this shows the window itself.
 constexpr int WindowShownPixels = 20000;
 
-QString Tool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
-
 // The root window's pixels straight from the server: fast enough to read it
 // many times while a half-second trail runs.
 class TScreenReader {
@@ -129,7 +117,7 @@ TEST(XvfbTrail, DrawnOnTheScreenWhileTheWindowOpensAndGoneAfter)
 {
     TScreenReader reader;
     ASSERT_TRUE(reader.Open());
-    Tool("xdotool", {"mousemove", QString::number(Pointer.x()), QString::number(Pointer.y())});
+    RunTool("xdotool", {"mousemove", QString::number(Pointer.x()), QString::number(Pointer.y())});
     // A compositing manager may still be painting the desktop: wait until two reads agree.
     reader.Disturb();
     QImage before = reader.Read();
@@ -159,9 +147,9 @@ TEST(XvfbTrail, DrawnOnTheScreenWhileTheWindowOpensAndGoneAfter)
             duringStart.push_back(std::move(changed));
     }
     const QString window =
-        Tool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
+        RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
     ASSERT_FALSE(window.isEmpty());
-    const QRect shown = ParseWindowGeometry(Tool("xdotool", {"getwindowgeometry", "--shell", window}));
+    const QRect shown = ParseWindowGeometry(RunTool("xdotool", {"getwindowgeometry", "--shell", window}));
     ASSERT_FALSE(shown.isEmpty());
 
     // The trail this window opens with from the pointer, both passes alike.
