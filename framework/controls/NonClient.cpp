@@ -94,9 +94,10 @@ TFrameGeometry FrameGeometry(TSize windowSize, const TFrameStyle& style)
 
     const bool tool = IsToolWindow(style.BorderStyle);
     // The button face sits in a cell of the caption-button metrics, one gap
-    // narrower and two lower than the cell.
+    // narrower and two lower than the cell. The gap follows the screen, the
+    // same for the small buttons of tool windows.
     const int cell = GetSystemMetrics(tool ? SM_CXSMSIZE : SM_CXSIZE);
-    const int gap = CaptionGap(cell);
+    const int gap = CaptionGap(GetSystemMetrics(SM_CXSIZE));
     const int buttonWidth = cell - gap;
     const int buttonHeight = std::max(g.Caption.Height() - 2 * gap, 0);
     const int buttonTop = g.Caption.Top + gap;

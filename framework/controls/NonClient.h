@@ -39,8 +39,9 @@ struct TFrameGeometry {
     TRect Client;          // the client area
 };
 
-// The space around and between caption buttons, the icon and the text for a
-// caption-button cell: 2 pixels for the 18-pixel cell of 96 ppi, growing with it.
+// The space around and between caption buttons, the icon and the text, for
+// the screen's (full-size) caption-button cell: 2 pixels for the 18-pixel cell
+// of 96 ppi, growing with it.
 int CaptionGap(int buttonCell);
 // The whole-pixel factor the caption glyphs are drawn at on a button face
 // this high: 1 up to the faces of 144 ppi, 2 at 192 ppi.

@@ -182,6 +182,9 @@ TEST(ScreenDensity, SizeableAndToolFramesKeepTheirButtonsInsideTheBar)
             EXPECT_LE(g.CloseButton.Bottom, g.Caption.Bottom);
             EXPECT_LE(g.CloseButton.Right, g.Caption.Right);
             EXPECT_LE(g.Text.Right, g.CloseButton.Left);
+            if (ppi == 96 && style.BorderStyle == bsToolWindow) {
+                EXPECT_EQ(g.CloseButton, Bounds(300 - 3 - 2 - 10, 3 + 2, 10, 10)) << "the classic small button";
+            }
         }
     }
 }
