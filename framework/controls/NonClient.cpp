@@ -118,7 +118,10 @@ TFrameGeometry FrameGeometry(TSize windowSize, const TFrameStyle& style)
     if (HasIcon(style)) {
         const int iconSize = GetSystemMetrics(SM_CXSMICON);
         g.Icon = Bounds(g.Caption.Left + gap, g.Caption.Top + (g.Caption.Height() - iconSize) / 2, iconSize, iconSize);
-        textLeft = g.Icon.Right + gap;
+        // The title starts a sizing frame and a border line after the icon's
+        // width, where a caption styler starts its own: what it keeps of the
+        // bar left of there (the icon) holds none of this title.
+        textLeft = g.Caption.Left + iconSize + GetSystemMetrics(SM_CXFRAME) + GetSystemMetrics(SM_CXBORDER);
     }
     g.Text = Rect(textLeft, g.Caption.Top, textRight > textLeft ? textRight : textLeft, g.Caption.Bottom);
     return g;

@@ -77,6 +77,7 @@ TEST(CaptionGeometry, ConverterGradientNeverUnderTheFramesButtons)
         EXPECT_LE(l.Caption.Right, frame.MinButton.Left);
         EXPECT_GE(l.Caption.Right, frame.MinButton.Left - 8) << "just before the buttons, not far before them";
         EXPECT_GE(l.Text.Left, frame.Icon.Right);
+        EXPECT_EQ(l.Text.Left, frame.Text.Left) << "the icon strip it keeps holds none of the frame's title";
         EXPECT_EQ(l.Caption.Left, frame.Caption.Left);
         EXPECT_EQ(l.Caption.Top, frame.Caption.Top);
         EXPECT_EQ(l.Caption.Bottom, frame.Caption.Bottom) << "never over the line under the bar";

@@ -40,7 +40,7 @@ TEST(FrameGeometry, SingleBorderWithCaptionButtons)
         {"maximise: 2 left of close", g.MaxButton, Rect(360, 5, 376, 19)},
         {"minimise: touching maximise", g.MinButton, Rect(344, 5, 360, 19)},
         {"small icon", g.Icon, Rect(5, 4, 21, 20)},
-        {"text: after the icon, before the buttons", g.Text, Rect(23, 3, 342, 21)},
+        {"text: after the icon, a frame and a line, before the buttons", g.Text, Rect(24, 3, 342, 21)},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.actual, row.expected) << row.part;
