@@ -100,6 +100,15 @@ public:
     bool Zoomed() const override { return form_->WindowState() == wsMaximized; }
     TRect NormalRect() const override;
     void SetNormalRect(const TRect& rect) override;
+    bool RestoresToMaximized() const override
+    {
+        return form_->WindowState() == wsMinimized && stateBeforeMinimize_ == wsMaximized;
+    }
+    void SetRestoresToMaximized(bool maximized) override
+    {
+        if (form_->WindowState() == wsMinimized)
+            stateBeforeMinimize_ = maximized ? wsMaximized : wsNormal;
+    }
 
     void ShowCommand(int command) override;
     void InvalidateClient(const TRect* rect) override;
@@ -147,6 +156,7 @@ private:
     void EndTrack(const TRect& start);
 
     void Maximize();
+    TRect MaximizedBounds();
     void Restore();
     void Minimize();
     int HitTest(TPoint screen) const;

@@ -338,17 +338,12 @@ void TFormBinding::Maximize()
         return;
     if (form_->WindowState() == wsMinimized && !window_.isNull())
         window_->showNormal();
-    TMinMaxInfo info;
-    FillMinMaxInfo(&info);
-    SendMessage(Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    // The maximised size stays within the track limits the procedures set.
-    info.ptMaxSize.X = std::clamp(info.ptMaxSize.X, info.ptMinTrackSize.X, std::max(info.ptMinTrackSize.X, info.ptMaxTrackSize.X));
-    info.ptMaxSize.Y = std::clamp(info.ptMaxSize.Y, info.ptMinTrackSize.Y, std::max(info.ptMinTrackSize.Y, info.ptMaxTrackSize.Y));
     if (form_->WindowState() == wsNormal)
         normalRect_ = form_->BoundsRect();
+    const TRect maximized = MaximizedBounds();
     stateChanging_ = true;
     form_->windowState_ = wsMaximized;
-    form_->SetBounds(info.ptMaxPosition.X, info.ptMaxPosition.Y, info.ptMaxSize.X, info.ptMaxSize.Y);
+    form_->SetBoundsRect(maximized);
     stateChanging_ = false;
     SendMessage(Handle(), WM_NCPAINT, 1, 0);
     SendSize();
@@ -364,6 +359,9 @@ void TFormBinding::Restore()
         if (!window_.isNull())
             window_->showNormal();
         form_->windowState_ = stateBeforeMinimize_;
+        // Back where it was, or where a placement set meanwhile says; told to
+        // come back maximised, maximised where it would be maximised now.
+        form_->SetBoundsRect(stateBeforeMinimize_ == wsMaximized ? MaximizedBounds() : normalRect_);
     } else {
         form_->windowState_ = wsNormal;
         form_->SetBounds(normalRect_.Left, normalRect_.Top, normalRect_.Width(), normalRect_.Height());
@@ -371,6 +369,18 @@ void TFormBinding::Restore()
     stateChanging_ = false;
     SendMessage(Handle(), WM_NCPAINT, 1, 0);
     SendSize();
+}
+
+// Where a maximised window lies: the system's defaults, as the procedures
+// changed them, the size kept within their track limits.
+TRect TFormBinding::MaximizedBounds()
+{
+    TMinMaxInfo info;
+    FillMinMaxInfo(&info);
+    SendMessage(Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    const int width = std::clamp(info.ptMaxSize.X, info.ptMinTrackSize.X, std::max(info.ptMinTrackSize.X, info.ptMaxTrackSize.X));
+    const int height = std::clamp(info.ptMaxSize.Y, info.ptMinTrackSize.Y, std::max(info.ptMinTrackSize.Y, info.ptMaxTrackSize.Y));
+    return Bounds(info.ptMaxPosition.X, info.ptMaxPosition.Y, width, height);
 }
 
 void TFormBinding::Minimize()

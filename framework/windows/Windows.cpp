@@ -630,7 +630,14 @@ bool GetWindowPlacement(HWND window, TWindowPlacement& placement)
     if (host == nullptr)
         return false;
     placement = {};
-    placement.showCmd = host->Iconic() ? SW_SHOWMINIMIZED : host->Zoomed() ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    const bool iconic = host->Iconic();
+    const bool zoomed = !iconic && host->Zoomed();
+    placement.showCmd = iconic ? SW_SHOWMINIMIZED : zoomed ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    if (iconic && host->RestoresToMaximized())
+        placement.flags |= WPF_RESTORETOMAXIMIZED;
+    if (zoomed)
+        placement.ptMaxPosition = host->WindowRect().TopLeft();
+    // Minimised windows have no place of their own on this desktop.
     placement.rcNormalPosition = host->NormalRect();
     return true;
 }
@@ -640,11 +647,16 @@ bool SetWindowPlacement(HWND window, const TWindowPlacement& placement)
     TWindowHost* host = WindowHost(window);
     if (host == nullptr)
         return false;
+    // The restored rectangle; a minimised or maximised window keeps its place
+    // until it is restored.
     host->SetNormalRect(placement.rcNormalPosition);
     QWidget* widget = host->Widget();
-    // Like the classic call, a hidden window with a "show" command is shown.
+    // Like the classic call, a hidden window with a "show" command is shown,
+    // and SW_HIDE leaves a hidden window hidden.
     if (placement.showCmd != SW_HIDE || (widget != nullptr && widget->isVisible()))
         host->ShowCommand(static_cast<int>(placement.showCmd));
+    if (host->Iconic())
+        host->SetRestoresToMaximized((placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
     return true;
 }
 

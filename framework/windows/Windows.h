@@ -65,6 +65,9 @@ public:
     virtual TSize ClientSize() const;
     virtual TRect NormalRect() const { return WindowRect(); }
     virtual void SetNormalRect(const TRect& rect) { SetWindowRect(rect); }
+    // Whether a minimised window comes back maximised when it is restored.
+    virtual bool RestoresToMaximized() const { return false; }
+    virtual void SetRestoresToMaximized(bool) {}
 
     // Retained pixels. The window surface covers the whole window (frame
     // included); the client surface covers the client area, which starts at
@@ -140,6 +143,9 @@ bool IsIconic(HWND window);
 bool IsZoomed(HWND window);
 bool ClientToScreen(HWND window, TPoint& point);
 bool ScreenToClient(HWND window, TPoint& point);
+
+// TWindowPlacement::flags: a minimised window comes back maximised.
+inline constexpr UINT WPF_RESTORETOMAXIMIZED = 0x0002;
 
 struct TWindowPlacement {
     UINT flags = 0;

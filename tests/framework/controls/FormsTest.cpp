@@ -157,6 +157,55 @@ TEST_F(FormMessages, MaximiseMinimiseRestoreAndTheirSizes)
     SetWindowProc(form->Handle(), saved);
 }
 
+TEST_F(FormMessages, PlacementCarriesStateFlagsAndTheNormalRectangleWhileMinimisedOrMaximised)
+{
+    ShowAndActivate();
+    const HWND window = form->Handle();
+    const TRect normal = form->BoundsRect();
+    SendMessage(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    TWindowPlacement placement;
+    ASSERT_TRUE(GetWindowPlacement(window, placement));
+    EXPECT_EQ(placement.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+    EXPECT_EQ(placement.ptMaxPosition, TPoint(-3, -3));
+    EXPECT_EQ(placement.rcNormalPosition, normal);
+
+    // Minimised from maximised: it comes back maximised, and says so.
+    SendMessage(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(GetWindowPlacement(window, placement));
+    EXPECT_EQ(placement.showCmd, static_cast<UINT>(SW_SHOWMINIMIZED));
+    EXPECT_EQ(placement.flags, WPF_RESTORETOMAXIMIZED);
+    EXPECT_EQ(placement.rcNormalPosition, normal);
+
+    // A new normal rectangle while minimised moves nothing until the restore,
+    // and the flag cleared brings it back normal at that rectangle.
+    placement.rcNormalPosition = Bounds(50, 60, 320, 220);
+    placement.flags = 0;
+    ASSERT_TRUE(SetWindowPlacement(window, placement));
+    EXPECT_TRUE(IsIconic(window));
+    SendMessage(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsZoomed(window));
+    EXPECT_EQ(form->BoundsRect(), Bounds(50, 60, 320, 220));
+
+    // A stored placement: minimised, to come back maximised.
+    placement.showCmd = SW_SHOWMINIMIZED;
+    placement.flags = WPF_RESTORETOMAXIMIZED;
+    ASSERT_TRUE(SetWindowPlacement(window, placement));
+    EXPECT_TRUE(IsIconic(window));
+    SendMessage(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(IsZoomed(window));
+    EXPECT_EQ(form->BoundsRect(), Rect(-3, -3, Screen->Width() + 3, Screen->Height() + 3));
+    SendMessage(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_EQ(form->BoundsRect(), Bounds(50, 60, 320, 220));
+
+    // SW_HIDE hides a shown window and leaves a hidden one hidden.
+    placement.showCmd = SW_HIDE;
+    placement.flags = 0;
+    ASSERT_TRUE(SetWindowPlacement(window, placement));
+    EXPECT_FALSE(form->Visible());
+    ASSERT_TRUE(SetWindowPlacement(window, placement));
+    EXPECT_FALSE(form->Visible());
+}
+
 TEST_F(FormMessages, CaptionButtonsAndDoubleClickWithTheMouse)
 {
     ShowAndActivate();
