@@ -135,7 +135,9 @@ public:
     // window system), kept apart from the painted state: a caption redrawn
     // active by a direct WM_NCACTIVATE must not hide the next real change.
     bool DeliveredActive() const { return deliveredActive_; }
-    void SetDeliveredActive(bool active) { deliveredActive_ = active; }
+    // Sends WM_NCACTIVATE and WM_ACTIVATE when Qt's activation differs from
+    // the one last delivered.
+    void DeliverActivation();
 
 private:
     // The frame's default actions, one handler a message (FrameActions.cpp).

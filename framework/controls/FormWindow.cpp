@@ -136,15 +136,10 @@ void TFormWindow::changeEvent(QEvent* event)
 {
     const HWND target = binding_->Handle();
     if (event->type() == QEvent::ActivationChange) {
-        const bool active = isActiveWindow();
-        if (active == binding_->DeliveredActive())
-            return;
-        binding_->SetDeliveredActive(active);
-        const int minimized = form_->WindowState() == wsMinimized ? 1 : 0;
-        RunGuarded(form_, [target, active, minimized] {
-            SendMessage(target, WM_NCACTIVATE, active ? 1 : 0, 0);
-            SendMessage(target, WM_ACTIVATE, MakeWParam(active ? WA_ACTIVE : WA_INACTIVE, minimized), 0);
-        });
+        // A window manager that moves or sizes the window takes the keyboard
+        // for the while; the window stays active on the classic desktop.
+        if (!binding_->Tracking())
+            binding_->DeliverActivation();
     } else if (event->type() == QEvent::WindowStateChange && !binding_->StateChanging()) {
         // The window manager minimised or restored the window.
         const bool minimized = windowState().testFlag(Qt::WindowMinimized);
@@ -270,6 +265,22 @@ bool TFormBinding::ResizedTo(QSize size)
         return false;
     last_.Size = size;
     return true;
+}
+
+void TFormBinding::DeliverActivation()
+{
+    if (window_.isNull())
+        return;
+    const bool active = window_->isActiveWindow();
+    if (active == deliveredActive_)
+        return;
+    deliveredActive_ = active;
+    const HWND target = Handle();
+    const int minimized = form_->WindowState() == wsMinimized ? 1 : 0;
+    RunGuarded(form_, [target, active, minimized] {
+        SendMessage(target, WM_NCACTIVATE, active ? 1 : 0, 0);
+        SendMessage(target, WM_ACTIVATE, MakeWParam(active ? WA_ACTIVE : WA_INACTIVE, minimized), 0);
+    });
 }
 
 void TFormBinding::ReportMove()

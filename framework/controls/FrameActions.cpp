@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <QAction>
+#include <QTimer>
 #include <QWindow>
 
 // ---------------------------------------------------------------------------
@@ -256,6 +257,10 @@ void TFormBinding::TrackMoveSize(int hit, TPoint cursor)
     SendMessage(window, WM_EXITSIZEMOVE);
     if (!end.Cancelled)
         trackRelease_ = end.Release;
+    // A window manager gives the keyboard back when it lets the pointer go:
+    // whatever the activation is once that has arrived is delivered then.
+    if (managed && !window_.isNull())
+        QTimer::singleShot(100, window_.data(), [this] { DeliverActivation(); });
 }
 
 void TFormBinding::FollowTrack(int hit, const TRect& start, TPoint delta, const TMinMaxInfo& limits)
