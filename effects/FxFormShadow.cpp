@@ -250,6 +250,11 @@ void TFxFormShadow::AfterFormProcedure(const TMessage& message)
         if (dragging_) {
             dragging_ = false;
             SetStyleSilently(styleBeforeDrag_);
+            // A strip erased while the drag's empty look was set shows
+            // nothing of its own; it is erased again with the look it has now.
+            for (const HWND strip : {rightShadow_, bottomShadow_})
+                if (strip != nullptr)
+                    InvalidateRect(strip, nullptr, true);
             if (Showable())
                 ShowShadows();
         }

@@ -259,8 +259,12 @@ void TFormBinding::TrackMoveSize(int hit, TPoint cursor)
         trackRelease_ = end.Release;
     // A window manager gives the keyboard back when it lets the pointer go:
     // whatever the activation is once that has arrived is delivered then.
-    if (managed && !window_.isNull())
+    // The window that was active before the move is active after it.
+    if (managed && !window_.isNull()) {
+        if (deliveredActive_)
+            window_->activateWindow();
         QTimer::singleShot(100, window_.data(), [this] { DeliverActivation(); });
+    }
 }
 
 void TFormBinding::FollowTrack(int hit, const TRect& start, TPoint delta, const TMinMaxInfo& limits)
