@@ -20,11 +20,13 @@ struct CivilDate {
     std::int32_t WeekDay = 0;  // 0 Sunday .. 6 Saturday
 };
 
-// The day number of a civil date; ERangeError outside the engine's years. A day
-// past the month's end counts on, as in the engine.
+// The day number of a civil date, exactly as the engine's DateToJulianDay gives
+// it; ERangeError outside the engine's years. A day past the month's end counts
+// on, and 5..14 October 1582 are read as Julian dates, as in the engine.
 std::int64_t CivilDayNumber(std::int32_t year, std::int32_t month, std::int32_t day);
 
-// The civil date of a day number from FirstCivilDay to LastCivilDay.
+// The civil date of a day number from FirstCivilDay to LastCivilDay, exactly as
+// the engine's JulianDayToDate gives it; ERangeError outside.
 CivilDate CivilDateOf(std::int64_t dayNumber);
 
 // Whether the date exists: a month of 1..12, a day within it, not 5..14 October

@@ -154,3 +154,53 @@ TEST(CivilDays, ExistenceAndWeekdays)
 }
 
 } // namespace
+
+namespace {
+
+// Whole-day arithmetic of our own against the engine's floating-point one.
+TEST(CivilDays, EqualTheEngineOnEveryDayOfYearsMinus10000To10000)
+{
+    int wrong = 0;
+    for (std::int64_t day = CivilDayNumber(-10000, 1, 1); day <= CivilDayNumber(10000, 12, 31) && wrong < 5; ++day) {
+        CalendarDate engine;
+        JulianDayToDate(engine, static_cast<double>(day) - 0.5);
+        const CivilDate ours = CivilDateOf(day);
+        const bool same = ours.Year == engine.Year && ours.Month == engine.Month &&
+                          ours.Day == engine.Day && ours.WeekDay == engine.WeekDay;
+        wrong += !same;
+        EXPECT_TRUE(same) << "day " << day << ": " << ours.Year << "-" << ours.Month << "-" << ours.Day;
+    }
+    // Every month's days 1 to 31, past the month's end too, as the engine counts them on.
+    for (std::int32_t year = -10000; year <= 10000 && wrong < 5; ++year)
+        for (std::int32_t month = 1; month <= 12; ++month)
+            for (std::int32_t day = 1; day <= 31; ++day) {
+                if (year == 0)
+                    continue;
+                const double engine = DateToJulianDay(year, month, day);
+                const bool same = CivilDayNumber(year, month, day) == static_cast<std::int64_t>(engine + 0.5);
+                wrong += !same;
+                EXPECT_TRUE(same) << year << "-" << month << "-" << day;
+            }
+}
+
+TEST(CivilDays, EqualTheEngineAcrossItsWholeRangeAndRefuseAsItDoes)
+{
+    for (std::int64_t day = FirstCivilDay; day <= LastCivilDay; day += 7919) {
+        CalendarDate engine;
+        JulianDayToDate(engine, static_cast<double>(day) - 0.5);
+        const CivilDate ours = CivilDateOf(day);
+        ASSERT_EQ(ours.Year, engine.Year) << day;
+        ASSERT_EQ(ours.Month, engine.Month) << day;
+        ASSERT_EQ(ours.Day, engine.Day) << day;
+        ASSERT_EQ(CivilDayNumber(ours.Year, ours.Month, ours.Day), day);
+    }
+    EXPECT_EQ(CivilDayNumber(MinYear, 1, 1), FirstCivilDay);
+    EXPECT_EQ(CivilDayNumber(MaxYear, 12, 31), LastCivilDay);
+    EXPECT_THROW(CivilDayNumber(MaxYear, 12, 32), ERangeError);
+    EXPECT_THROW(CivilDayNumber(MinYear - 1, 12, 31), ERangeError);
+    EXPECT_THROW(CivilDayNumber(2000, 13, 1), ERangeError);
+    EXPECT_THROW(CivilDateOf(FirstCivilDay - 1), ERangeError);
+    EXPECT_THROW(CivilDateOf(LastCivilDay + 1), ERangeError);
+}
+
+} // namespace
