@@ -1,12 +1,12 @@
 #include "tools/BatchConvert.h"
 
 #include "calendar/CalendarNames.h"
-#include "calendar/conver2.h"
+#include "calendar/calendars/CivilDays.h"
 #include "tools/ConvertCommands.h"
 
 #include <cctype>
 #include <cerrno>
-#include <cmath>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -16,9 +16,9 @@
 namespace {
 
 constexpr std::size_t BufferBytes = 1 << 16;
-// Room one result needs at most: two dates of up to ten year digits, a weekday
-// and the JSON keys.
-constexpr std::size_t ResultBytes = 160;
+// Room one result needs at most besides the calendar's name: two dates of up to
+// ten year digits, a weekday, the source and the JSON keys.
+constexpr std::size_t ResultBytesBesidesName = 200;
 
 bool IsDigit(char c)
 {
@@ -83,22 +83,27 @@ char* AppendText(char* out, std::string_view text)
     return out + text.size();
 }
 
-// Days in the Hijri month of lunation k: day d of a month counted from `start` is
-// the civil day holding start + d.
-std::int32_t HijriMonthLength(MonthStartCache& cache, std::int32_t lunation)
+// The end of a JSON result: `,"calendar":"NAME","source":"SOURCE"}`, one per source.
+std::array<std::string, 3> JsonEndings(std::string_view calendar)
 {
-    double newMoon;
-    const double start = cache.StartOf(lunation, newMoon);
-    const double next = cache.StartOf(lunation + 1, newMoon);
-    return static_cast<std::int32_t>(std::floor(next + 0.5) - std::floor(start + 0.5));
+    std::array<std::string, 3> endings;
+    for (const MonthSource source :
+         {MonthSource::msRule, MonthSource::msTable, MonthSource::msCorrection})
+        endings[static_cast<std::size_t>(source)] = ",\"calendar\":\"" + std::string(calendar) +
+                                                    "\",\"source\":\"" +
+                                                    std::string(SourceName(source)) + "\"}";
+    return endings;
 }
 
 class BatchRun {
 public:
-    BatchRun(BatchDirection direction, OutputForm form, int inFd, int outFd, int errFd)
-        : Direction_(direction), Form_(form), InFd_(inFd), OutFd_(outFd), ErrFd_(errFd),
-          In_(std::make_unique<char[]>(BufferBytes)), Out_(std::make_unique<char[]>(BufferBytes)),
-          Starts_(std::make_unique<MonthStartCache>())
+    BatchRun(BatchDirection direction, OutputForm form, CalendarConverter& calendar, int inFd,
+             int outFd, int errFd)
+        : Direction_(direction), Form_(form), Calendar_(calendar), InFd_(inFd), OutFd_(outFd),
+          ErrFd_(errFd), In_(std::make_unique<char[]>(BufferBytes)),
+          Out_(std::make_unique<char[]>(BufferBytes)),
+          JsonEndings_(JsonEndings(calendar.Calendar().Name())),
+          ResultBytes_(ResultBytesBesidesName + calendar.Calendar().Name().size())
     {
     }
 
@@ -181,13 +186,13 @@ private:
         if (line.empty())
             return;
         DateParts date;
-        CalendarDate result;
+        Converted result;
         const bool toHijri = Direction_ == BatchDirection::bdToHijri;
-        if (!ParseDateQuietly(line, date) || !Exists(date) || !Convert(date, result)) {
+        if (!ParseDateQuietly(line, date) || !Convert(date, result)) {
             ReportBadLine(line);
             return;
         }
-        if (Used_ + ResultBytes > BufferBytes && !Flush())
+        if (Used_ + ResultBytes_ > BufferBytes && !Flush())
             return;
         char* out = Out_.get() + Used_;
         const std::string_view weekDay = DayNameTable[result.WeekDay];
@@ -208,34 +213,39 @@ private:
             out = AppendText(out, weekDay);
             out = AppendText(out, "\",\"weekday_number\":");
             *out++ = static_cast<char>('0' + result.WeekDay);
-            *out++ = '}';
+            out = AppendText(out, JsonEndings_[static_cast<std::size_t>(result.Source)]);
         }
         *out++ = '\n';
         Used_ = static_cast<std::size_t>(out - Out_.get());
     }
 
-    // The quick checks of the usual case; a date they refuse gets its reason from
-    // the one-date commands, on the rare path.
-    bool Exists(const DateParts& date)
-    {
-        if (Direction_ == BatchDirection::bdToHijri)
-            return IsCivilDate(date);
-        if (date.Year == 0 || date.Month < 1 || date.Month > 12 || date.Day < 1)
-            return false;
-        try {
-            return date.Day <= HijriMonthLength(*Starts_, HijriMonthLunation(date.Year, date.Month));
-        } catch (const ERangeError&) {
-            return false;
-        }
-    }
+    // The other calendar's date, its weekday and where its month's first day came from.
+    struct Converted {
+        std::int32_t Year = 0, Month = 0, Day = 0, WeekDay = 0;
+        MonthSource Source = MonthSource::msRule;
+    };
 
-    bool Convert(const DateParts& date, CalendarDate& result)
+    // The quick path of the usual case, without allocating; a date it refuses gets
+    // its reason from the one-date commands, on the rare path.
+    bool Convert(const DateParts& date, Converted& result)
     {
         try {
-            if (Direction_ == BatchDirection::bdToHijri)
-                GregorianToHijriDate(date.Year, date.Month, date.Day, result, *Starts_);
-            else
-                HijriToGregorianDate(date.Year, date.Month, date.Day, result, *Starts_);
+            if (Direction_ == BatchDirection::bdToHijri) {
+                if (!IsCivilDate(date))
+                    return false;
+                const std::int64_t day = CivilDayNumber(date.Year, date.Month, date.Day);
+                HijriDay hijri;
+                if (!Calendar_.TryToHijri(day, hijri))
+                    return false;
+                result = {hijri.Year, hijri.Month, hijri.Day, WeekDayOf(day), hijri.Source};
+                return true;
+            }
+            std::int64_t day = 0;
+            MonthSource source;
+            if (!Calendar_.TryToCivilDay(date.Year, date.Month, date.Day, day, source))
+                return false;
+            const CivilDate civil = CivilDateOf(day);
+            result = {civil.Year, civil.Month, civil.Day, civil.WeekDay, source};
             return true;
         } catch (const ERangeError&) {
             return false;
@@ -248,9 +258,9 @@ private:
         try {
             const DateParts date = ParseDate(line);
             if (Direction_ == BatchDirection::bdToHijri)
-                ConvertGregorian(date);
+                ConvertGregorian(date, Calendar_);
             else
-                ConvertHijri(date);
+                ConvertHijri(date, Calendar_);
         } catch (const Exception& e) {
             reason = e.Message();
         }
@@ -302,6 +312,7 @@ private:
 
     const BatchDirection Direction_;
     const OutputForm Form_;
+    CalendarConverter& Calendar_;
     const int InFd_, OutFd_, ErrFd_;
     std::unique_ptr<char[]> In_;
     std::unique_ptr<char[]> Out_;
@@ -310,7 +321,8 @@ private:
     bool AnyFailed_ = false;
     bool WriteFailed_ = false;
     bool WriteReported_ = false;
-    std::unique_ptr<MonthStartCache> Starts_;  // the engine's month starts, remembered
+    const std::array<std::string, 3> JsonEndings_;  // by MonthSource
+    const std::size_t ResultBytes_;
 };
 
 } // namespace
@@ -338,7 +350,8 @@ bool ParseDateQuietly(std::string_view text, DateParts& date)
     return true;
 }
 
-int RunBatch(BatchDirection direction, OutputForm form, int inFd, int outFd, int errFd)
+int RunBatch(BatchDirection direction, OutputForm form, CalendarConverter& calendar, int inFd,
+             int outFd, int errFd)
 {
-    return BatchRun(direction, form, inFd, outFd, errFd).Run();
+    return BatchRun(direction, form, calendar, inFd, outFd, errFd).Run();
 }

@@ -2,6 +2,7 @@
 // result per line to another, in input order, through fixed buffers.
 #pragma once
 
+#include "calendar/calendars/CalendarConverter.h"
 #include "tools/ConvertOutput.h"
 #include "tools/DateText.h"
 
@@ -18,11 +19,13 @@ inline constexpr std::size_t MaxBatchLineBytes = 256;
 // would return a date for `text`, false when it would raise.
 bool ParseDateQuietly(std::string_view text, DateParts& date);
 
-// Reads inFd to its end. Each line that holds a date (blanks and a trailing CR
-// around it are ignored) gives "INPUT<TAB>RESULT<TAB>Weekday" or, in the JSON
-// form, one object per line with the keys gregorian, hijri, weekday and
-// weekday_number. Blank lines give nothing. Any other line gives nothing on outFd
-// and "dates-convert: line N: reason" on errFd, and the run goes on. Returns 0
-// when every line converted, 2 when any failed, 1 when reading or writing failed
-// (the reason then goes to errFd and the run stops).
-int RunBatch(BatchDirection direction, OutputForm form, int inFd, int outFd, int errFd);
+// Reads inFd to its end and converts under `calendar`. Each line that holds a
+// date (blanks and a trailing CR around it are ignored) gives
+// "INPUT<TAB>RESULT<TAB>Weekday" or, in the JSON form, one object per line with
+// the keys gregorian, hijri, weekday, weekday_number, calendar and source. Blank
+// lines give nothing. Any other line gives nothing on outFd and
+// "dates-convert: line N: reason" on errFd, and the run goes on. Returns 0 when
+// every line converted, 2 when any failed, 1 when reading or writing failed (the
+// reason then goes to errFd and the run stops).
+int RunBatch(BatchDirection direction, OutputForm form, CalendarConverter& calendar, int inFd,
+             int outFd, int errFd);

@@ -1,8 +1,12 @@
 #include "tools/CommandLine.h"
 
 #include "tools/BatchConvert.h"
+#include "tools/CalendarChoice.h"
 #include "tools/IcsCalendar.h"
 #include "tools/MonthGrid.h"
+#include "tools/Observances.h"
+
+#include <nlohmann/json.hpp>
 
 #include <unistd.h>
 
@@ -15,7 +19,7 @@
 #include <string_view>
 
 const char* const UsageText =
-    "Usage: dates-convert [--json] COMMAND [ARGUMENT...]\n"
+    "Usage: dates-convert [--json] [--calendar NAME] [--corrections FILE] COMMAND [ARGUMENT...]\n"
     "\n"
     "Converts dates between the civil calendar and the Hijri calendar, whose months\n"
     "begin with the astronomical new moon.\n"
@@ -38,11 +42,22 @@ const char* const UsageText =
     "  ics FROM [TO]            an iCalendar file with an all-day event on the first\n"
     "                           day of every month of the Hijri years FROM to TO (at\n"
     "                           most 200 years)\n"
+    "  observances YYYY         the days a Hijri year keeps (New Year, Ashura, ...,\n"
+    "                           Eid al-Adha): civil date, weekday and eve\n"
     "\n"
     "Options:\n"
-    "  --json      print JSON instead of text (one object; one a line for a batch)\n"
-    "  --hijri     calendar: draw a Hijri month\n"
-    "  -h, --help  print this help and exit\n"
+    "  --json               print JSON instead of text (one object; one a line for a\n"
+    "                       batch)\n"
+    "  --hijri              calendar: draw a Hijri month\n"
+    "  --calendar NAME      the Hijri calendar to convert by (default: astronomical,\n"
+    "                       the converter's own rule); month shows them all side by\n"
+    "                       side\n"
+    "  --calendar list      print the calendars, one a line, and exit\n"
+    "  --corrections FILE   first days announced for chosen months, one a line\n"
+    "                       'CALENDAR YYYY-MM YYYY-MM-DD' (default: the file\n"
+    "                       corrections in $XDG_CONFIG_HOME/dates-converter)\n"
+    "  --observances        ics: add the observances as events\n"
+    "  -h, --help           print this help and exit\n"
     "\n"
     "Civil dates before 15 October 1582 are Julian-calendar dates. There is no year 0:\n"
     "the year before 1 is -1, written -0001-01-01. Exit status: 0 on success, 2 for a\n"
@@ -58,7 +73,7 @@ struct CommandName {
     std::size_t MaxArguments;
 };
 
-constexpr std::array<CommandName, 7> Commands{{
+constexpr std::array<CommandName, 8> Commands{{
     {"to-hijri", CommandKind::ckToHijri, 1, 1},
     {"to-gregorian", CommandKind::ckToGregorian, 1, 1},
     {"today", CommandKind::ckToday, 0, 0},
@@ -66,6 +81,7 @@ constexpr std::array<CommandName, 7> Commands{{
     {"year", CommandKind::ckYear, 1, 1},
     {"calendar", CommandKind::ckCalendar, 0, 1},
     {"ics", CommandKind::ckIcs, 1, 2},
+    {"observances", CommandKind::ckObservances, 1, 1},
 }};
 
 bool LooksLikeOption(const std::string& argument)
@@ -87,21 +103,56 @@ std::int32_t ParseYear(const std::string& text)
     return text[0] == '-' ? -year : year;
 }
 
-std::string CalendarText(const Request& request)
+std::string CalendarText(const Request& request, CalendarChoice& calendars)
 {
     std::optional<DateParts> today;
     DateParts month;
     if (request.Argument.empty() || request.MarkToday) {
-        const DayReport now = ConvertToday();
+        const DayReport now = ConvertToday(calendars.Chosen());
         if (request.MarkToday)
             today = now.Gregorian;
         month = request.HijriCalendar ? now.Hijri : now.Gregorian;
     }
     if (!request.Argument.empty())
         month = ParseMonth(request.Argument);
-    const MonthGrid grid = request.HijriCalendar ? HijriMonthGrid(month.Year, month.Month)
-                                                 : CivilMonthGrid(month.Year, month.Month);
+    const MonthGrid grid = request.HijriCalendar ? HijriMonthGrid(month.Year, month.Month, calendars)
+                                                 : CivilMonthGrid(month.Year, month.Month, calendars);
     return FormatMonthGrid(grid, request.Form, today);
+}
+
+std::string CalendarList(OutputForm form)
+{
+    if (form == OutputForm::ofJson) {
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (const CalendarEntry& entry : RegisteredCalendars())
+            list.push_back({{"name", entry.Name},
+                            {"summary", entry.Summary},
+                            {"default", entry.Name == DefaultCalendarName}});
+        return nlohmann::ordered_json{{"calendars", list}}.dump(2) + "\n";
+    }
+    std::vector<std::vector<std::string>> rows;
+    for (const CalendarEntry& entry : RegisteredCalendars())
+        rows.push_back({std::string(entry.Name), std::string(entry.Summary)});
+    return AlignedColumns(rows);
+}
+
+// The value of an option that takes one: "--calendar NAME" or "--calendar=NAME".
+bool TakeValue(const std::vector<std::string>& arguments, std::size_t& at, std::string_view option,
+               std::string& value)
+{
+    const std::string& argument = arguments[at];
+    if (argument.rfind(std::string(option) + "=", 0) == 0)
+        value = argument.substr(option.size() + 1);
+    else if (argument == option && at + 1 < arguments.size())
+        value = arguments[++at];
+    else if (argument == option)
+        value.clear();
+    else
+        return false;
+    if (value.empty())
+        throw EUsageError("The option " + std::string(option) + " needs a value" +
+                          (option == "--calendar" ? " (try --calendar list)" : ""));
+    return true;
 }
 
 } // namespace
@@ -111,11 +162,17 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
     Request request;
     bool help = false;
     std::vector<std::string> words;
-    for (const std::string& argument : arguments) {
+    for (std::size_t at = 0; at < arguments.size(); ++at) {
+        const std::string& argument = arguments[at];
+        if (TakeValue(arguments, at, "--calendar", request.CalendarName) ||
+            TakeValue(arguments, at, "--corrections", request.CorrectionsFile))
+            continue;
         if (argument == "--json")
             request.Form = OutputForm::ofJson;
         else if (argument == "--hijri")
             request.HijriCalendar = true;
+        else if (argument == "--observances")
+            request.Observances = true;
         else if (argument == "--help" || argument == "-h")
             help = true;
         else if (LooksLikeOption(argument))
@@ -125,6 +182,15 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
     }
     if (help)
         return request;
+    for (const CommandName& command : Commands)
+        if (request.CalendarName == command.Name && FindCalendar(command.Name) == nullptr)
+            throw EUsageError("The option --calendar needs a calendar's name before the command " +
+                              std::string(command.Name) + " (try --calendar list)");
+    if (request.CalendarName == "list") {
+        request.Command = CommandKind::ckCalendarList;
+        request.CalendarName.clear();
+        return request;
+    }
     if (words.empty())
         throw EUsageError("No command given (try --help)");
     for (const CommandName& command : Commands) {
@@ -137,6 +203,8 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
             throw EUsageError("Unexpected argument '" + words[command.MaxArguments + 1] + "'");
         if (request.HijriCalendar && command.Kind != CommandKind::ckCalendar)
             throw EUsageError("The option --hijri belongs to the command calendar");
+        if (request.Observances && command.Kind != CommandKind::ckIcs)
+            throw EUsageError("The option --observances belongs to the command ics");
         request.Command = command.Kind;
         if (given > 0)
             request.Argument = words[1];
@@ -156,33 +224,50 @@ std::string ExecuteRequest(const Request& request)
     switch (request.Command) {
     case CommandKind::ckHelp:
         return UsageText;
+    case CommandKind::ckCalendarList:
+        return CalendarList(request.Form);
+    case CommandKind::ckBatchToHijri:
+    case CommandKind::ckBatchToGregorian:
+        throw EUsageError("The batch commands read standard input; run them as a process");
+    default:
+        break;
+    }
+    CalendarChoice calendars(request.CalendarName, request.CorrectionsFile);
+    const bool named = calendars.Named();
+    switch (request.Command) {
     case CommandKind::ckToHijri:
-        return FormatDayReport(ConvertGregorian(ParseDate(request.Argument)), request.Form);
+        return FormatDayReport(ConvertGregorian(ParseDate(request.Argument), calendars.Chosen()),
+                               request.Form, named);
     case CommandKind::ckToGregorian:
-        return FormatDayReport(ConvertHijri(ParseDate(request.Argument)), request.Form);
+        return FormatDayReport(ConvertHijri(ParseDate(request.Argument), calendars.Chosen()),
+                               request.Form, named);
     case CommandKind::ckToday:
-        return FormatDayReport(ConvertToday(), request.Form);
+        return FormatDayReport(ConvertToday(calendars.Chosen()), request.Form, named);
     case CommandKind::ckMonth: {
         const DateParts month = ParseMonth(request.Argument);
-        return FormatMonthReport(DescribeHijriMonth(month.Year, month.Month), request.Form);
+        return FormatMonthReport(DescribeHijriMonth(month.Year, month.Month, calendars),
+                                 request.Form, named);
     }
     case CommandKind::ckYear: {
         const std::int32_t year = ParseYear(request.Argument);
-        return FormatYearReport(year, DescribeHijriYear(year), request.Form);
+        return FormatYearReport(year, DescribeHijriYear(year, calendars), request.Form, named);
     }
     case CommandKind::ckCalendar:
-        return CalendarText(request);
+        return CalendarText(request, calendars);
     case CommandKind::ckIcs: {
         const std::int32_t from = ParseYear(request.Argument);
         const std::int32_t to =
             request.SecondArgument.empty() ? from : ParseYear(request.SecondArgument);
-        return IcsCalendar(from, to, request.Stamp);
+        return IcsCalendar(from, to, request.Stamp, calendars, request.Observances);
     }
-    case CommandKind::ckBatchToHijri:
-    case CommandKind::ckBatchToGregorian:
-        throw EUsageError("The batch commands read standard input; run them as a process");
+    case CommandKind::ckObservances: {
+        const std::int32_t year = ParseYear(request.Argument);
+        return FormatObservances(year, calendars.Name(), ObservancesOfYear(year, calendars.Chosen()),
+                                 request.Form);
     }
-    return {};
+    default:
+        return {};
+    }
 }
 
 int RunDatesConvert(const std::vector<std::string>& arguments, std::string& output,
@@ -250,7 +335,16 @@ int RunDatesConvertProcess(const std::vector<std::string>& arguments)
         const BatchDirection direction = request.Command == CommandKind::ckBatchToHijri
                                              ? BatchDirection::bdToHijri
                                              : BatchDirection::bdToGregorian;
-        return RunBatch(direction, request.Form, STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO);
+        std::unique_ptr<CalendarChoice> calendars;
+        try {
+            calendars = std::make_unique<CalendarChoice>(request.CalendarName, request.CorrectionsFile);
+        } catch (const EUsageError& e) {
+            return Fail(e.Message(), 2);
+        } catch (const std::exception& e) {
+            return Fail(e.what(), 1);
+        }
+        return RunBatch(direction, request.Form, calendars->Chosen(), STDIN_FILENO, STDOUT_FILENO,
+                        STDERR_FILENO);
     }
     request.MarkToday = request.Command == CommandKind::ckCalendar && ColourWanted();
     request.Stamp = StampNow();

@@ -8,7 +8,8 @@
 #include <vector>
 
 enum class CommandKind {
-    ckHelp, ckToHijri, ckToGregorian, ckToday, ckMonth, ckYear, ckCalendar, ckIcs,
+    ckHelp, ckCalendarList, ckToHijri, ckToGregorian, ckToday, ckMonth, ckYear, ckCalendar, ckIcs,
+    ckObservances,
     ckBatchToHijri, ckBatchToGregorian  // to-hijri - and to-gregorian -
 };
 
@@ -18,12 +19,16 @@ struct Request {
     std::string SecondArgument;  // ics: the last year
     OutputForm Form = OutputForm::ofText;
     bool HijriCalendar = false;  // calendar --hijri
+    std::string CalendarName;    // --calendar NAME; empty for the converter's own rule
+    std::string CorrectionsFile; // --corrections FILE; empty for the user's own file
+    bool Observances = false;    // ics --observances
     bool MarkToday = false;      // calendar: standard output is a terminal that takes colour
     std::time_t Stamp = 0;       // ics: the DTSTAMP of its events
 };
 
 // Options may stand anywhere; an argument starting with '-' and a digit is a
-// negative year, not an option. EUsageError for anything else out of place.
+// negative year, not an option. --calendar and --corrections take the next
+// argument (or NAME after '='). EUsageError for anything else out of place.
 Request ParseCommandLine(const std::vector<std::string>& arguments);
 
 // Carries the request out and returns what goes to standard output. Bad input

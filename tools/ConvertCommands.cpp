@@ -1,22 +1,19 @@
 #include "tools/ConvertCommands.h"
 
-#include "calendar/conver2.h"
-#include "tools/UmmAlQura.h"
 #include "calendar/CalendarNames.h"
+#include "calendar/calendars/CivilDays.h"
+#include "calendar/calendars/UmmAlQuraCalendar.h"
+#include "calendar/conver2.h"
 
 #include <cmath>
 #include <ctime>
 
 namespace {
 
-DateParts PartsOf(const CalendarDate& date)
+DayReport MakeDayReport(const DateParts& gregorian, const DateParts& hijri, std::int32_t weekDay,
+                        const CalendarConverter& calendar, MonthSource source)
 {
-    return {date.Year, date.Month, date.Day};
-}
-
-DayReport MakeDayReport(const DateParts& gregorian, const DateParts& hijri, std::int32_t weekDay)
-{
-    DayReport report{gregorian, hijri, weekDay, {}};
+    DayReport report{gregorian, hijri, weekDay, {}, std::string(calendar.Calendar().Name()), source};
     const std::string texts[] = {IntToStr(hijri.Day),     IntToStr(hijri.Month),
                                  IntToStr(hijri.Year),    IntToStr(gregorian.Day),
                                  IntToStr(gregorian.Month), IntToStr(gregorian.Year)};
@@ -25,27 +22,16 @@ DayReport MakeDayReport(const DateParts& gregorian, const DateParts& hijri, std:
     return report;
 }
 
-// The engine's range errors name the date; to the tool they are bad input.
+// The engine's and the calendars' range errors name the date; to the tool they
+// are bad input.
 template <typename Conversion>
-void Converting(Conversion&& conversion)
+auto Converting(Conversion&& conversion)
 {
     try {
-        conversion();
+        return conversion();
     } catch (const ERangeError& e) {
         throw EUsageError(e.Message());
     }
-}
-
-double JulianDayOf(const DateParts& civil)
-{
-    return DateToJulianDay(civil.Year, civil.Month, civil.Day);
-}
-
-DateParts FirstCivilDayOfHijriMonth(std::int32_t year, std::int32_t month)
-{
-    CalendarDate civil;
-    HijriToGregorianDate(year, month, 1, civil);
-    return PartsOf(civil);
 }
 
 // Minutes from the last UT midnight to the instant jd.
@@ -65,86 +51,124 @@ bool NearRuleCutOff(double newMoon)
 
 } // namespace
 
-std::int32_t HijriMonthLength(std::int32_t year, std::int32_t month)
+DateParts CivilPartsOf(std::int64_t dayNumber)
 {
-    std::int32_t length = 0;
-    Converting([&] {
-        const double first = JulianDayOf(FirstCivilDayOfHijriMonth(year, month));
-        const double next = JulianDayOf(FirstCivilDayOfHijriMonth(year, month + 1));
-        length = static_cast<std::int32_t>(next - first);
-    });
-    return length;
+    const CivilDate date = CivilDateOf(dayNumber);
+    return {date.Year, date.Month, date.Day};
 }
 
-void RequireHijriDate(const DateParts& date)
+std::int32_t HijriMonthLength(std::int32_t year, std::int32_t month, CalendarConverter& calendar)
+{
+    return Converting([&] {
+        const std::int64_t index = MonthIndexOf(year, month);
+        if (!calendar.Covers(index))
+            calendar.ToCivilDay(year, month, 1);  // raises, naming what the calendar covers
+        return calendar.MonthLength(static_cast<std::int32_t>(index));
+    });
+}
+
+void RequireHijriDate(const DateParts& date, CalendarConverter& calendar)
 {
     if (date.Year == 0)
         throw EUsageError("There is no Hijri year 0: the year before 1 is -1");
     if (date.Month < 1 || date.Month > 12)
         throw EUsageError("There is no Hijri month " + IntToStr(date.Month));
-    const std::int32_t length = HijriMonthLength(date.Year, date.Month);
+    const std::int32_t length = HijriMonthLength(date.Year, date.Month, calendar);
     if (date.Day < 1 || date.Day > length)
         throw EUsageError("There is no day " + IntToStr(date.Day) + " in " +
                           std::string(HMonthName(date.Month)) + " " + IntToStr(date.Year) +
                           ", which has " + IntToStr(length) + " days");
 }
 
-DayReport ConvertGregorian(const DateParts& civil)
+DayReport ConvertGregorian(const DateParts& civil, CalendarConverter& calendar)
 {
     RequireCivilDate(civil);
-    CalendarDate hijri;
-    Converting([&] { GregorianToHijriDate(civil.Year, civil.Month, civil.Day, hijri); });
-    return MakeDayReport(civil, PartsOf(hijri), hijri.WeekDay);
+    const std::int64_t day = Converting([&] { return CivilDayNumber(civil.Year, civil.Month, civil.Day); });
+    const HijriDay hijri = Converting([&] { return calendar.ToHijri(day); });
+    return MakeDayReport(civil, {hijri.Year, hijri.Month, hijri.Day}, WeekDayOf(day), calendar,
+                         hijri.Source);
 }
 
-DayReport ConvertHijri(const DateParts& hijri)
+DayReport ConvertHijri(const DateParts& hijri, CalendarConverter& calendar)
 {
-    RequireHijriDate(hijri);
-    CalendarDate civil;
-    Converting([&] { HijriToGregorianDate(hijri.Year, hijri.Month, hijri.Day, civil); });
-    return MakeDayReport(PartsOf(civil), hijri, civil.WeekDay);
+    RequireHijriDate(hijri, calendar);
+    const std::int64_t day = Converting([&] { return calendar.ToCivilDay(hijri.Year, hijri.Month, hijri.Day); });
+    const MonthSource source = calendar.StartOf(static_cast<std::int32_t>(MonthIndexOf(hijri.Year, hijri.Month))).Source;
+    return MakeDayReport(CivilPartsOf(day), hijri, WeekDayOf(day), calendar, source);
 }
 
-DayReport ConvertToday()
+DayReport ConvertToday(CalendarConverter& calendar)
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     if (localtime_r(&now, &local) == nullptr)
         throw Exception("The system clock gives no local date");
-    return ConvertGregorian({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday});
+    return ConvertGregorian({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, calendar);
 }
 
-MonthReport DescribeHijriMonth(std::int32_t year, std::int32_t month)
+CalendarMonth DescribeCalendarMonth(std::int32_t year, std::int32_t month, CalendarConverter& calendar)
 {
-    RequireHijriDate({year, month, 1});
+    CalendarMonth described;
+    described.Calendar = std::string(calendar.Calendar().Name());
+    try {
+        const std::int64_t index = MonthIndexOf(year, month);
+        if (!calendar.Covers(index))
+            calendar.ToCivilDay(year, month, 1);  // raises, naming what the calendar covers
+        const auto k = static_cast<std::int32_t>(index);
+        const std::int64_t first = calendar.ToCivilDay(year, month, 1);
+        described.FirstDay = CivilPartsOf(first);
+        described.FirstWeekDay = WeekDayOf(first);
+        described.Length = calendar.MonthLength(k);
+        described.Reason = calendar.Calendar().Reason(k);
+        described.Covered = true;
+    } catch (const ERangeError& e) {
+        described.Reason.Text = e.Message();
+        if (!described.Reason.Text.empty())
+            described.Reason.Text[0] = static_cast<char>(std::tolower(described.Reason.Text[0]));
+    }
+    return described;
+}
+
+MonthReport DescribeHijriMonth(std::int32_t year, std::int32_t month, CalendarChoice& calendars)
+{
+    CalendarConverter& chosen = calendars.Chosen();
+    RequireHijriDate({year, month, 1}, chosen);
     MonthReport report;
     report.Year = year;
     report.Month = month;
-    Converting([&] {
-        report.Lunation = HijriMonthLunation(year, month);
-        const double start = MonthStartInstant(report.Lunation, report.NewMoon);
-        report.OpensNextDay = start == report.NewMoon;
-        CalendarDate first;
-        HijriToGregorianDate(year, month, 1, first);
-        report.FirstDay = PartsOf(first);
-        report.FirstWeekDay = first.WeekDay;
-    });
-    report.Length = HijriMonthLength(year, month);
-    report.Borderline = NearRuleCutOff(report.NewMoon);
-    if (const std::optional<double> tableStart = UmmAlQuraMonthStart(year, month)) {
-        CalendarDate theirs;
-        JulianDayToDate(theirs, *tableStart);
-        report.UmmAlQuraFirstDay = PartsOf(theirs);
-        report.UmmAlQuraDifference =
-            static_cast<std::int32_t>(std::lround(JulianDayOf(report.FirstDay) - *tableStart));
+    if (!calendars.Named()) {
+        Converting([&] {
+            report.Lunation = HijriMonthLunation(year, month);
+            const double start = MonthStartInstant(report.Lunation, report.NewMoon);
+            report.OpensNextDay = start == report.NewMoon;
+        });
+        report.Borderline = NearRuleCutOff(report.NewMoon);
     }
+    report.Chosen = DescribeCalendarMonth(year, month, chosen);
+    if (!report.Chosen.Covered)  // day 1 lies beyond the engine's last civil day
+        throw EUsageError(report.Chosen.Reason.Text);
+    report.FirstDay = report.Chosen.FirstDay;
+    report.FirstWeekDay = report.Chosen.FirstWeekDay;
+    report.Length = report.Chosen.Length;
+    for (CalendarConverter* calendar : calendars.Every())
+        report.Calendars.push_back(&calendar->Calendar() == &chosen.Calendar()
+                                       ? report.Chosen
+                                       : DescribeCalendarMonth(year, month, *calendar));
+    for (const CalendarMonth& other : report.Calendars)
+        if (other.Calendar == "umalqura" && other.Covered && year >= FirstUmmAlQuraYear &&
+            year <= LastUmmAlQuraYear) {
+            report.UmmAlQuraFirstDay = other.FirstDay;
+            report.UmmAlQuraDifference = static_cast<std::int32_t>(
+                CivilDayNumber(report.FirstDay.Year, report.FirstDay.Month, report.FirstDay.Day) -
+                CivilDayNumber(other.FirstDay.Year, other.FirstDay.Month, other.FirstDay.Day));
+        }
     return report;
 }
 
-std::vector<MonthReport> DescribeHijriYear(std::int32_t year)
+std::vector<MonthReport> DescribeHijriYear(std::int32_t year, CalendarChoice& calendars)
 {
     std::vector<MonthReport> months;
     for (std::int32_t month = 1; month <= 12; ++month)
-        months.push_back(DescribeHijriMonth(year, month));
+        months.push_back(DescribeHijriMonth(year, month, calendars));
     return months;
 }

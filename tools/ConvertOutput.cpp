@@ -6,6 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <type_traits>
+#include <variant>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -54,8 +56,9 @@ std::string FormatInstant(double julianDay, int hoursAhead)
     return FormatDate({date.Year, date.Month, date.Day}) + "T" + clock + zone;
 }
 
-std::string FormatDayReport(const DayReport& report, OutputForm form)
+std::string FormatDayReport(const DayReport& report, OutputForm form, bool named)
 {
+    const std::string source(SourceName(report.Source));
     if (form == OutputForm::ofJson) {
         const Json object = {
             {"gregorian", FormatDate(report.Gregorian)},
@@ -63,18 +66,78 @@ std::string FormatDayReport(const DayReport& report, OutputForm form)
             {"weekday", DayName(report.WeekDay)},
             {"weekday_number", report.WeekDay},
             {"line", report.Line},
+            {"calendar", report.Calendar},
+            {"source", source},
         };
         return object.dump(2) + "\n";
     }
-    return Lines({
+    TextLines lines = {
         {"gregorian", FormatDate(report.Gregorian)},
         {"hijri", FormatDate(report.Hijri)},
         {"weekday", std::string(DayName(report.WeekDay))},
         {"line", report.Line},
-    });
+    };
+    if (named || report.Source == MonthSource::msCorrection) {
+        lines.emplace_back("calendar", report.Calendar);
+        lines.emplace_back("source", source);
+    }
+    return Lines(lines);
 }
 
 namespace {
+
+Json FactsJson(const MonthReason& reason)
+{
+    Json facts = Json::object();
+    for (const ReasonFact& fact : reason.Facts)
+        std::visit(
+            [&](const auto& value) {
+                using Value = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<Value, UtInstant>)
+                    facts[fact.Name] = FormatInstant(value.JulianDay);
+                else if constexpr (std::is_same_v<Value, Degrees>)
+                    facts[fact.Name] = value.Value;
+                else
+                    facts[fact.Name] = value;
+            },
+            fact.Value);
+    return facts;
+}
+
+// One calendar's first day of the month, or nulls and the reason it has none.
+Json CalendarMonthJson(const CalendarMonth& month)
+{
+    Json object = {{"calendar", month.Calendar}};
+    object["first_day"] = month.Covered ? Json(FormatDate(month.FirstDay)) : Json(nullptr);
+    object["first_weekday"] = month.Covered ? Json(DayName(month.FirstWeekDay)) : Json(nullptr);
+    object["length"] = month.Covered ? Json(month.Length) : Json(nullptr);
+    object["source"] = month.Covered ? Json(SourceName(month.Reason.Source)) : Json(nullptr);
+    object["reason"] = month.Reason.Text;
+    object["facts"] = FactsJson(month.Reason);
+    return object;
+}
+
+Json CalendarsJson(const MonthReport& report)
+{
+    Json list = Json::array();
+    for (const CalendarMonth& month : report.Calendars)
+        list.push_back(CalendarMonthJson(month));
+    return list;
+}
+
+// The month under a calendar --calendar named.
+Json NamedMonthJson(const MonthReport& report)
+{
+    Json object = {
+        {"hijri_month", FormatMonth(report.Year, report.Month)},
+        {"name", std::string(HMonthName(report.Month)) + " " + IntToStr(report.Year)},
+    };
+    const Json chosen = CalendarMonthJson(report.Chosen);
+    for (const auto& [key, value] : chosen.items())
+        object[key] = value;
+    object["calendars"] = CalendarsJson(report);
+    return object;
+}
 
 Json MonthReportJson(const MonthReport& report)
 {
@@ -96,40 +159,32 @@ Json MonthReportJson(const MonthReport& report)
         object["umalqura_first_day"] = FormatDate(*report.UmmAlQuraFirstDay);
         object["umalqura_difference"] = report.UmmAlQuraDifference;
     }
+    object["calendars"] = CalendarsJson(report);
     return object;
-}
-
-// Rows of cells to columns two blanks apart, each as wide as its widest cell.
-std::string AlignedColumns(const std::vector<std::vector<std::string>>& rows)
-{
-    std::vector<std::size_t> widths;
-    for (const auto& row : rows)
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            widths.resize(std::max(widths.size(), row.size()));
-            widths[i] = std::max(widths[i], row[i].size());
-        }
-    std::string text;
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t i = 0; i < row.size(); ++i)
-            line += row[i] + std::string(i + 1 < row.size() ? widths[i] - row[i].size() + 2 : 0, ' ');
-        while (!line.empty() && line.back() == ' ')
-            line.pop_back();
-        text += line + "\n";
-    }
-    return text;
 }
 
 } // namespace
 
 std::string FormatYearReport(std::int32_t year, const std::vector<MonthReport>& months,
-                             OutputForm form)
+                             OutputForm form, bool named)
 {
+    const std::string calendar = months.empty() ? std::string() : months.front().Chosen.Calendar;
     if (form == OutputForm::ofJson) {
         Json list = Json::array();
         for (const MonthReport& report : months)
-            list.push_back(MonthReportJson(report));
+            list.push_back(named ? NamedMonthJson(report) : MonthReportJson(report));
+        if (named)
+            return Json{{"hijri_year", year}, {"calendar", calendar}, {"months", list}}.dump(2) + "\n";
         return Json{{"hijri_year", year}, {"months", list}}.dump(2) + "\n";
+    }
+    if (named) {
+        std::vector<std::vector<std::string>> rows{
+            {"month", "name", "first day", "weekday", "length", "source"}};
+        for (const MonthReport& report : months)
+            rows.push_back({IntToStr(report.Month), std::string(HMonthName(report.Month)),
+                            FormatDate(report.FirstDay), std::string(DayName(report.FirstWeekDay)),
+                            IntToStr(report.Length), std::string(SourceName(report.Chosen.Reason.Source))});
+        return "Hijri year " + IntToStr(year) + " (" + calendar + ")\n" + AlignedColumns(rows);
     }
     std::vector<std::vector<std::string>> rows{{"month", "name", "first day", "weekday", "length",
                                                 "new moon (UT)", "rule", "borderline",
@@ -154,8 +209,49 @@ std::string FormatYearReport(std::int32_t year, const std::vector<MonthReport>& 
     return "Hijri year " + IntToStr(year) + "\n" + AlignedColumns(rows);
 }
 
-std::string FormatMonthReport(const MonthReport& report, OutputForm form)
+namespace {
+
+// Every calendar's first day, one aligned row each, under the heading "calendars:".
+std::string CalendarsText(const MonthReport& report)
 {
+    std::vector<std::vector<std::string>> rows;
+    for (const CalendarMonth& month : report.Calendars) {
+        if (month.Covered)
+            rows.push_back({"", month.Calendar, FormatDate(month.FirstDay),
+                            std::string(DayName(month.FirstWeekDay)),
+                            IntToStr(month.Length) + " days",
+                            std::string(SourceName(month.Reason.Source)), month.Reason.Text});
+        else
+            rows.push_back({"", month.Calendar, "-", "-", "-", "-", month.Reason.Text});
+    }
+    return "calendars:\n" + AlignedColumns(rows);
+}
+
+std::string NamedMonthText(const MonthReport& report)
+{
+    const CalendarMonth& chosen = report.Chosen;
+    return Lines({
+               {"hijri month", FormatMonth(report.Year, report.Month) + " (" +
+                                   std::string(HMonthName(report.Month)) + " " +
+                                   IntToStr(report.Year) + ")"},
+               {"calendar", chosen.Calendar},
+               {"first day", FormatDate(chosen.FirstDay) + " (" +
+                                 std::string(DayName(chosen.FirstWeekDay)) + ")"},
+               {"length", IntToStr(chosen.Length) + " days"},
+               {"source", std::string(SourceName(chosen.Reason.Source))},
+               {"reason", chosen.Reason.Text},
+           }) +
+           CalendarsText(report);
+}
+
+} // namespace
+
+std::string FormatMonthReport(const MonthReport& report, OutputForm form, bool named)
+{
+    if (named)
+        return form == OutputForm::ofJson ? NamedMonthJson(report).dump(2) + "\n"
+                                          : NamedMonthText(report);
+
     const std::string month = FormatMonth(report.Year, report.Month);
     const std::string name = std::string(HMonthName(report.Month)) + " " + IntToStr(report.Year);
     const std::string newMoon = FormatInstant(report.NewMoon);
@@ -182,5 +278,25 @@ std::string FormatMonthReport(const MonthReport& report, OutputForm form)
         lines.emplace_back("umalqura difference",
                            SignedDays(report.UmmAlQuraDifference) + (oneDay ? " day" : " days"));
     }
-    return Lines(lines);
+    return Lines(lines) + CalendarsText(report);
+}
+
+std::string AlignedColumns(const std::vector<std::vector<std::string>>& rows)
+{
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows)
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            widths.resize(std::max(widths.size(), row.size()));
+            widths[i] = std::max(widths[i], row[i].size());
+        }
+    std::string text;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t i = 0; i < row.size(); ++i)
+            line += row[i] + std::string(i + 1 < row.size() ? widths[i] - row[i].size() + 2 : 0, ' ');
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        text += line + "\n";
+    }
+    return text;
 }

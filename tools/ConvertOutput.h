@@ -9,12 +9,21 @@
 
 enum class OutputForm { ofText, ofJson };
 
-std::string FormatDayReport(const DayReport& report, OutputForm form);
-std::string FormatMonthReport(const MonthReport& report, OutputForm form);
+// `named`: --calendar named the calendar. The JSON always carries the calendar
+// and the source of the month's first day; the text names them when the calendar
+// was named or a correction set the month.
+std::string FormatDayReport(const DayReport& report, OutputForm form, bool named = false);
+// Without `named`, how the converter's own rule opens the month; with it, how the
+// chosen calendar does. Both end with every calendar's first day side by side.
+std::string FormatMonthReport(const MonthReport& report, OutputForm form, bool named = false);
 // A Hijri year, one aligned row per month, or an object whose `months` array holds
 // the objects of FormatMonthReport.
 std::string FormatYearReport(std::int32_t year, const std::vector<MonthReport>& months,
-                             OutputForm form);
+                             OutputForm form, bool named = false);
+
+// Rows of cells as columns two blanks apart, each as wide as its widest cell,
+// without trailing blanks.
+std::string AlignedColumns(const std::vector<std::vector<std::string>>& rows);
 
 // An instant (Julian day, UT) to the minute in ISO 8601 form, shifted by
 // `hoursAhead` from UT: "1984-09-25T03:10Z", or "…T06:10+03:00" three hours ahead.

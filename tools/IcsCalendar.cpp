@@ -4,6 +4,7 @@
 #include "calendar/conver2.h"
 #include "tools/ConvertCommands.h"
 #include "tools/ConvertOutput.h"
+#include "tools/Observances.h"
 
 #include <cmath>
 #include <cstdio>
@@ -47,6 +48,13 @@ std::int32_t YearsBetween(std::int32_t fromYear, std::int32_t toYear)
 {
     const std::int64_t span = std::int64_t{toYear} - fromYear + 1 - (fromYear < 0 && toYear > 0);
     return span > MaxIcsYears + 1 ? MaxIcsYears + 1 : static_cast<std::int32_t>(span);
+}
+
+std::string NamedDescription(const MonthReport& report)
+{
+    const CalendarMonth& chosen = report.Chosen;
+    return "First day by " + chosen.Calendar + " (" + std::string(SourceName(chosen.Reason.Source)) +
+           "): " + chosen.Reason.Text + ".";
 }
 
 std::string Description(const MonthReport& report)
@@ -99,7 +107,8 @@ std::string FoldedIcsLine(std::string_view line)
     return folded;
 }
 
-std::string IcsCalendar(std::int32_t fromYear, std::int32_t toYear, std::time_t stamp)
+std::string IcsCalendar(std::int32_t fromYear, std::int32_t toYear, std::time_t stamp,
+                        CalendarChoice& calendars, bool observances)
 {
     if (fromYear == 0 || toYear == 0)
         throw EUsageError("There is no Hijri year 0: the year before 1 is -1");
@@ -118,29 +127,43 @@ std::string IcsCalendar(std::int32_t fromYear, std::int32_t toYear, std::time_t 
     line("PRODID:-//Dates Converter//dates-convert " + std::string("1.0") + "//EN");
     line("CALSCALE:GREGORIAN");
     line("METHOD:PUBLISH");
+    const std::string calendar(calendars.Name());
+    const bool ownRule = calendar == DefaultCalendarName;
+    const std::string uidTail = (ownRule ? "" : "-" + calendar) + "@dates-convert";
     line("X-WR-CALNAME:" + IcsText("Hijri months " + IntToStr(fromYear) +
-                                   (toYear != fromYear ? " to " + IntToStr(toYear) : "")));
+                                   (toYear != fromYear ? " to " + IntToStr(toYear) : "") +
+                                   (calendars.Named() ? " (" + calendar + ")" : "")));
+    const auto event = [&](std::int32_t year, const std::string& uid, const DateParts& day,
+                           const std::string& summary, const std::string& description) {
+        if (day.Year < 1 || day.Year > 9999)
+            throw EUsageError("The Hijri year " + IntToStr(year) +
+                              " falls outside the civil years 1 to 9999 a calendar file can hold");
+        const double first = DateToJulianDay(day.Year, day.Month, day.Day);
+        line("BEGIN:VEVENT");
+        line("UID:" + uid + uidTail);
+        line("DTSTAMP:" + dtstamp);
+        line("DTSTART;VALUE=DATE:" + IcsDate(first));
+        line("DTEND;VALUE=DATE:" + IcsDate(first + 1));
+        line("SUMMARY:" + IcsText(summary));
+        line("DESCRIPTION:" + IcsText(description));
+        line("TRANSP:TRANSPARENT");
+        line("END:VEVENT");
+    };
     for (std::int32_t year = fromYear; year <= toYear; ++year) {
         if (year == 0)
             continue;
-        for (const MonthReport& report : DescribeHijriYear(year)) {
-            const double first = DateToJulianDay(report.FirstDay.Year, report.FirstDay.Month,
-                                                 report.FirstDay.Day);
-            if (report.FirstDay.Year < 1 || report.FirstDay.Year > 9999)
-                throw EUsageError("The Hijri year " + IntToStr(year) +
-                                  " falls outside the civil years 1 to 9999 a calendar file can hold");
-            const std::string month = FormatMonth(report.Year, report.Month);
-            line("BEGIN:VEVENT");
-            line("UID:hijri-month-" + month + "@dates-convert");
-            line("DTSTAMP:" + dtstamp);
-            line("DTSTART;VALUE=DATE:" + IcsDate(first));
-            line("DTEND;VALUE=DATE:" + IcsDate(first + 1));
-            line("SUMMARY:" + IcsText("1 " + std::string(HMonthName(report.Month)) + " " +
-                                      IntToStr(report.Year)));
-            line("DESCRIPTION:" + IcsText(Description(report)));
-            line("TRANSP:TRANSPARENT");
-            line("END:VEVENT");
-        }
+        for (const MonthReport& report : DescribeHijriYear(year, calendars))
+            event(year, "hijri-month-" + FormatMonth(report.Year, report.Month), report.FirstDay,
+                  "1 " + std::string(HMonthName(report.Month)) + " " + IntToStr(report.Year),
+                  calendars.Named() ? NamedDescription(report) : Description(report));
+        if (!observances)
+            continue;
+        for (const Observance& o : ObservancesOfYear(year, calendars.Chosen()))
+            event(year, "observance-" + FormatDate(o.Hijri), o.Gregorian,
+                  std::string(o.Name) + " " + IntToStr(year),
+                  IntToStr(o.Hijri.Day) + " " + std::string(HMonthName(o.Hijri.Month)) + " " +
+                      IntToStr(year) + " by " + calendar + ". It begins at sunset on the evening of " +
+                      FormatDate(o.Eve) + ".");
     }
     line("END:VCALENDAR");
     return text;

@@ -77,7 +77,10 @@ std::string GridText(const MonthGrid& grid, const std::optional<DateParts>& toda
     std::string title = MonthName(grid.HijriMonth, grid.Year, grid.Month);
     if (!grid.HijriMonth && BeforeReform(grid.Year, grid.Month))
         title += " (Julian calendar)";
-    std::string text = Centred(title) + Centred(SpanText(grid));
+    std::string span = SpanText(grid);
+    if (!grid.HijriCalendar.empty())
+        span += " (" + grid.HijriCalendar + ")";
+    std::string text = Centred(title) + Centred(span);
     for (int weekDay = 0; weekDay < 7; ++weekDay)
         text += std::string(DayName(weekDay).substr(0, 2)) +
                 (weekDay < 6 ? std::string(CellWidth - 1, ' ') : "\n");
@@ -138,7 +141,7 @@ std::string GridJson(const MonthGrid& grid)
     Json spanned = Json::array();
     for (const auto& [year, month] : OtherMonths(grid))
         spanned.push_back(MonthName(!grid.HijriMonth, year, month));
-    const Json object = {
+    Json object = {
         {"calendar", grid.HijriMonth ? "hijri" : "gregorian"},
         {"month", FormatMonth(grid.Year, grid.Month)},
         {"name", MonthName(grid.HijriMonth, grid.Year, grid.Month)},
@@ -147,15 +150,19 @@ std::string GridJson(const MonthGrid& grid)
         {"days", days},
         {"missing_days", missing},
     };
+    if (!grid.HijriCalendar.empty())
+        object["hijri_calendar"] = grid.HijriCalendar;
     return object.dump(2) + "\n";
 }
 
 } // namespace
 
-MonthGrid CivilMonthGrid(std::int32_t year, std::int32_t month)
+MonthGrid CivilMonthGrid(std::int32_t year, std::int32_t month, CalendarChoice& calendars)
 {
     RequireCivilDate({year, month, 1});
     MonthGrid grid;
+    if (calendars.Named())
+        grid.HijriCalendar = std::string(calendars.Name());
     grid.Year = year;
     grid.Month = month;
     const std::int32_t length = CivilMonthLength(year, month);
@@ -164,22 +171,24 @@ MonthGrid CivilMonthGrid(std::int32_t year, std::int32_t month)
             grid.MissingDays.push_back({year, month, day});
             continue;
         }
-        const DayReport report = ConvertGregorian({year, month, day});
+        const DayReport report = ConvertGregorian({year, month, day}, calendars.Chosen());
         grid.Days.push_back({report.Gregorian, report.Hijri, report.WeekDay});
     }
     return grid;
 }
 
-MonthGrid HijriMonthGrid(std::int32_t year, std::int32_t month)
+MonthGrid HijriMonthGrid(std::int32_t year, std::int32_t month, CalendarChoice& calendars)
 {
-    RequireHijriDate({year, month, 1});
+    RequireHijriDate({year, month, 1}, calendars.Chosen());
     MonthGrid grid;
+    if (calendars.Named())
+        grid.HijriCalendar = std::string(calendars.Name());
     grid.HijriMonth = true;
     grid.Year = year;
     grid.Month = month;
-    const std::int32_t length = HijriMonthLength(year, month);
+    const std::int32_t length = HijriMonthLength(year, month, calendars.Chosen());
     for (std::int32_t day = 1; day <= length; ++day) {
-        const DayReport report = ConvertHijri({year, month, day});
+        const DayReport report = ConvertHijri({year, month, day}, calendars.Chosen());
         grid.Days.push_back({report.Gregorian, report.Hijri, report.WeekDay});
     }
     return grid;

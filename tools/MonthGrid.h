@@ -2,6 +2,7 @@
 // day with its date in both calendars, laid out in weeks from Sunday.
 #pragma once
 
+#include "tools/ConvertCommands.h"
 #include "tools/ConvertOutput.h"
 #include "tools/DateText.h"
 
@@ -22,13 +23,17 @@ struct MonthGrid {
     std::int32_t Month = 0;
     std::vector<GridDay> Days;             // the days that exist, in order
     std::vector<DateParts> MissingDays;    // civil days the reform left out (October 1582)
+    std::string HijriCalendar;  // the calendar of the Hijri days when --calendar named it
 };
 
-// EUsageError for a month that does not exist or lies outside the engine's range.
-MonthGrid CivilMonthGrid(std::int32_t year, std::int32_t month);
-MonthGrid HijriMonthGrid(std::int32_t year, std::int32_t month);
+// EUsageError for a month that does not exist or lies outside the engine's range,
+// or outside what the calendar covers.
+MonthGrid CivilMonthGrid(std::int32_t year, std::int32_t month, CalendarChoice& calendars);
+MonthGrid HijriMonthGrid(std::int32_t year, std::int32_t month, CalendarChoice& calendars);
 
 // The grid as text in the manner of cal, or one JSON object with a `days` array.
-// `today`, a civil date, is shown in reverse video when it lies in the grid.
+// `today`, a civil date, is shown in reverse video when it lies in the grid. A
+// named calendar is named after the months the grid spans, and in the JSON as
+// hijri_calendar.
 std::string FormatMonthGrid(const MonthGrid& grid, OutputForm form,
                             const std::optional<DateParts>& today = std::nullopt);

@@ -8,6 +8,12 @@
 
 namespace {
 
+// The converter's own rule, reading no corrections file of the machine's.
+struct OwnRule {
+    CalendarChoice Calendars{"", "/dev/null"};
+    CalendarConverter& Converter = Calendars.Chosen();
+};
+
 TEST(ParseDate, ReadsYearsWithAndWithoutMinus)
 {
     EXPECT_EQ(ParseDate("1999-12-09"), (DateParts{1999, 12, 9}));
@@ -74,7 +80,7 @@ TEST(RequireDate, RefusesDatesThatDoNotExistNamingWhy)
     };
     for (const Refusal& r : hijri) {
         try {
-            RequireHijriDate(ParseDate(r.Text));
+            RequireHijriDate(ParseDate(r.Text), OwnRule().Converter);
             ADD_FAILURE() << "accepted " << r.Text;
         } catch (const EUsageError& e) {
             EXPECT_NE(e.Message().find(r.Reason), std::string::npos) << e.Message();
@@ -84,43 +90,46 @@ TEST(RequireDate, RefusesDatesThatDoNotExistNamingWhy)
 
 TEST(ConvertCommands, ConvertBothWaysWithTheWindowsLine)
 {
-    const DayReport toHijri = ConvertGregorian({1999, 12, 9});
+    OwnRule own;
+    const DayReport toHijri = ConvertGregorian({1999, 12, 9}, own.Converter);
     EXPECT_EQ(toHijri.Hijri, (DateParts{1420, 9, 1}));
     EXPECT_EQ(toHijri.WeekDay, 4);
     EXPECT_EQ(toHijri.Line, "Thursday, 1 Ramadhan 1420  =  9 December 1999");
-    const DayReport toCivil = ConvertHijri({1, 1, 1});
+    const DayReport toCivil = ConvertHijri({1, 1, 1}, own.Converter);
     EXPECT_EQ(toCivil.Gregorian, (DateParts{622, 7, 16}));
     EXPECT_EQ(toCivil.Line, "Friday, 1 Muharram 1  =  16 July 622");
-    EXPECT_THROW(ConvertGregorian({2'000'000, 1, 1}), EUsageError);
+    EXPECT_THROW(ConvertGregorian({2'000'000, 1, 1}, own.Converter), EUsageError);
 }
 
 TEST(DescribeHijriMonth, ExplainsHowTheMonthBegins)
 {
-    const MonthReport muharram1405 = DescribeHijriMonth(1405, 1);
+    OwnRule own;
+    const MonthReport muharram1405 = DescribeHijriMonth(1405, 1, own.Calendars);
     EXPECT_EQ(muharram1405.Lunation, 1048);
     EXPECT_FALSE(muharram1405.OpensNextDay);  // 03:10 UT, past the cut-off
     EXPECT_EQ(muharram1405.FirstDay, (DateParts{1984, 9, 27}));
-    EXPECT_EQ(muharram1405.Length, HijriMonthLength(1405, 1));
+    EXPECT_EQ(muharram1405.Length, HijriMonthLength(1405, 1, own.Converter));
     ASSERT_TRUE(muharram1405.UmmAlQuraFirstDay);
     EXPECT_EQ(*muharram1405.UmmAlQuraFirstDay, (DateParts{1984, 9, 26}));
     EXPECT_EQ(muharram1405.UmmAlQuraDifference, 1);
     EXPECT_FALSE(muharram1405.Borderline);  // 10 minutes past 03:00 is outside the margin
 
-    const MonthReport ramadhan1442 = DescribeHijriMonth(1442, 9);
+    const MonthReport ramadhan1442 = DescribeHijriMonth(1442, 9, own.Calendars);
     EXPECT_EQ(ramadhan1442.Lunation, 1500);
     EXPECT_TRUE(ramadhan1442.OpensNextDay);
     EXPECT_EQ(ramadhan1442.FirstDay, (DateParts{2021, 4, 13}));
     EXPECT_EQ(ramadhan1442.Length, 30);
     EXPECT_EQ(ramadhan1442.UmmAlQuraDifference, 0);
 
-    EXPECT_FALSE(DescribeHijriMonth(1299, 12).UmmAlQuraFirstDay);
-    EXPECT_TRUE(DescribeHijriMonth(1300, 1).UmmAlQuraFirstDay);
-    EXPECT_TRUE(DescribeHijriMonth(1600, 12).UmmAlQuraFirstDay);
-    EXPECT_FALSE(DescribeHijriMonth(1601, 1).UmmAlQuraFirstDay);
+    EXPECT_FALSE(DescribeHijriMonth(1299, 12, own.Calendars).UmmAlQuraFirstDay);
+    EXPECT_TRUE(DescribeHijriMonth(1300, 1, own.Calendars).UmmAlQuraFirstDay);
+    EXPECT_TRUE(DescribeHijriMonth(1600, 12, own.Calendars).UmmAlQuraFirstDay);
+    EXPECT_FALSE(DescribeHijriMonth(1601, 1, own.Calendars).UmmAlQuraFirstDay);
 }
 
 TEST(DescribeHijriMonth, FlagsNewMoonsWithin10MinutesOfACutOff)
 {
+    OwnRule own;
     struct Case {
         int Year, Month;
         bool Borderline;
@@ -132,7 +141,7 @@ TEST(DescribeHijriMonth, FlagsNewMoonsWithin10MinutesOfACutOff)
         {1442, 9, false, "02:30"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(DescribeHijriMonth(c.Year, c.Month).Borderline, c.Borderline)
+        EXPECT_EQ(DescribeHijriMonth(c.Year, c.Month, own.Calendars).Borderline, c.Borderline)
             << c.Year << "-" << c.Month << " new moon " << c.NewMoon;
 }
 
@@ -148,7 +157,8 @@ TEST(FormatInstant, RoundsToTheMinuteAcrossMidnight)
 
 TEST(FormatReports, JsonCarriesStableKeys)
 {
-    const auto day = nlohmann::json::parse(FormatDayReport(ConvertGregorian({1999, 12, 9}),
+    OwnRule own;
+    const auto day = nlohmann::json::parse(FormatDayReport(ConvertGregorian({1999, 12, 9}, own.Converter),
                                                            OutputForm::ofJson));
     EXPECT_EQ(day["gregorian"], "1999-12-09");
     EXPECT_EQ(day["hijri"], "1420-09-01");
@@ -157,7 +167,7 @@ TEST(FormatReports, JsonCarriesStableKeys)
     EXPECT_EQ(day["line"], "Thursday, 1 Ramadhan 1420  =  9 December 1999");
 
     const auto month =
-        nlohmann::json::parse(FormatMonthReport(DescribeHijriMonth(1405, 1), OutputForm::ofJson));
+        nlohmann::json::parse(FormatMonthReport(DescribeHijriMonth(1405, 1, own.Calendars), OutputForm::ofJson));
     EXPECT_EQ(month["lunation"], 1048);
     EXPECT_EQ(month["new_moon_ut"], "1984-09-25T03:10Z");
     EXPECT_EQ(month["new_moon_ut3"], "1984-09-25T06:10+03:00");
@@ -166,13 +176,14 @@ TEST(FormatReports, JsonCarriesStableKeys)
     EXPECT_EQ(month["borderline"], false);
     EXPECT_EQ(month["umalqura_difference"], 1);
     const auto early =
-        nlohmann::json::parse(FormatMonthReport(DescribeHijriMonth(1, 1), OutputForm::ofJson));
+        nlohmann::json::parse(FormatMonthReport(DescribeHijriMonth(1, 1, own.Calendars), OutputForm::ofJson));
     EXPECT_TRUE(early["umalqura_first_day"].is_null());
 }
 
 TEST(FormatReports, MonthTextHasOneKeyValueLinePerField)
 {
-    const std::string month = FormatMonthReport(DescribeHijriMonth(1442, 9), OutputForm::ofText);
+    OwnRule own;
+    const std::string month = FormatMonthReport(DescribeHijriMonth(1442, 9, own.Calendars), OutputForm::ofText);
     EXPECT_NE(month.find("new moon: 2021-04-12T02:30Z\n"), std::string::npos) << month;
     EXPECT_NE(month.find("hour at UT+3: 05:30\n"), std::string::npos) << month;
     EXPECT_NE(month.find("rule: next-day"), std::string::npos) << month;

@@ -55,27 +55,29 @@ TEST(IcsText, EscapesWhatTextValuesMust)
 
 TEST(IcsCalendar, DatesBeforeTheReformAreGregorian)
 {
+    CalendarChoice calendars("", "/dev/null");
     // 1 Muharram 1 is a Julian date in July 622; the Gregorian calendar counts
     // three days more then.
-    const MonthReport first = DescribeHijriMonth(1, 1);
+    const MonthReport first = DescribeHijriMonth(1, 1, calendars);
     ASSERT_EQ(first.FirstDay.Year, 622);
     ASSERT_EQ(first.FirstDay.Month, 7);
-    const std::string file = IcsCalendar(1, 1, 0);
+    const std::string file = IcsCalendar(1, 1, 0, calendars);
     char expected[64];
     std::snprintf(expected, sizeof expected, "DTSTART;VALUE=DATE:0622%02d%02d\r\n", 7,
                   first.FirstDay.Day + 3);
     EXPECT_NE(file.find(expected), std::string::npos) << file.substr(0, 600);
     // After the reform the dates are the engine's own.
-    EXPECT_NE(IcsCalendar(1446, 1446, 0).find("DTSTART;VALUE=DATE:20250301\r\n"), std::string::npos);
-    EXPECT_NE(IcsCalendar(1446, 1446, 0).find("DTSTAMP:19700101T000000Z\r\n"), std::string::npos);
+    EXPECT_NE(IcsCalendar(1446, 1446, 0, calendars).find("DTSTART;VALUE=DATE:20250301\r\n"), std::string::npos);
+    EXPECT_NE(IcsCalendar(1446, 1446, 0, calendars).find("DTSTAMP:19700101T000000Z\r\n"), std::string::npos);
 }
 
 TEST(IcsCalendar, RefusesYearsACalendarFileCannotHold)
 {
-    EXPECT_THROW(IcsCalendar(10000, 10000, 0), EUsageError);  // past civil 9999
-    EXPECT_THROW(IcsCalendar(-700, -700, 0), EUsageError);    // before civil year 1
-    EXPECT_THROW(IcsCalendar(1, MaxIcsYears + 1, 0), EUsageError);
-    EXPECT_NO_THROW(IcsCalendar(1, MaxIcsYears, 0));
+    CalendarChoice calendars("", "/dev/null");
+    EXPECT_THROW(IcsCalendar(10000, 10000, 0, calendars), EUsageError);  // past civil 9999
+    EXPECT_THROW(IcsCalendar(-700, -700, 0, calendars), EUsageError);    // before civil year 1
+    EXPECT_THROW(IcsCalendar(1, MaxIcsYears + 1, 0, calendars), EUsageError);
+    EXPECT_NO_THROW(IcsCalendar(1, MaxIcsYears, 0, calendars));
 }
 
 } // namespace
