@@ -4,23 +4,35 @@ _dates_convert()
     local cur prev words cword
     _init_completion 2>/dev/null || {
         cur=${COMP_WORDS[COMP_CWORD]}
+        prev=${COMP_WORDS[COMP_CWORD-1]}
         words=("${COMP_WORDS[@]}")
         cword=$COMP_CWORD
     }
-    local commands="to-hijri to-gregorian today month year calendar ics"
-    local options="--json --help"
-    local command="" word
+    # The names `dates-convert --calendar list` prints, and list itself.
+    local calendars="astronomical umalqura civil tbla list"
+    case $prev in
+        --calendar) COMPREPLY=($(compgen -W "$calendars" -- "$cur")); return ;;
+        --corrections) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    esac
+    local commands="to-hijri to-gregorian today month year calendar ics observances"
+    local options="--json --calendar --corrections --help"
+    local command="" word previous=""
     for word in "${words[@]:1:cword-1}"; do
-        case $word in
-            to-hijri|to-gregorian|today|month|year|calendar|ics) command=$word; break ;;
-        esac
+        # A value of --calendar or --corrections is not a command.
+        if [[ $previous != --calendar && $previous != --corrections ]]; then
+            case $word in
+                to-hijri|to-gregorian|today|month|year|calendar|ics|observances) command=$word; break ;;
+            esac
+        fi
+        previous=$word
     done
     case $command in
-        "") options+=" --hijri"; COMPREPLY=($(compgen -W "$commands $options" -- "$cur")) ;;
+        "") options+=" --hijri --observances"; COMPREPLY=($(compgen -W "$commands $options" -- "$cur")) ;;
         to-hijri|to-gregorian)
             # A date, or - for one date a line from standard input.
             COMPREPLY=($(compgen -W "- $options" -- "$cur")) ;;
         calendar) COMPREPLY=($(compgen -W "--hijri $options" -- "$cur")) ;;
+        ics) COMPREPLY=($(compgen -W "--observances $options" -- "$cur")) ;;
         *) COMPREPLY=($(compgen -W "$options" -- "$cur")) ;;
     esac
 }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The bash completion offers the commands, then each command's options.
-# Usage: check-completion.sh <dates-convert.bash>
+# The bash completion offers the commands, then each command's options, and the
+# calendars after --calendar: the very names `dates-convert --calendar list`
+# prints when the program is given.
+# Usage: check-completion.sh <dates-convert.bash> [<dates-convert>]
 source "$1" || exit 1
 faults=0
 expect() { # expect "<words>" "<completions>"
@@ -18,7 +20,16 @@ expect() { # expect "<words>" "<completions>"
 expect "dates-convert ca" "calendar"
 expect "dates-convert to-" "to-hijri to-gregorian"
 expect "dates-convert calendar --h" "--hijri --help"
-expect "dates-convert to-hijri " "- --json --help"
+expect "dates-convert to-hijri " "- --json --calendar --corrections --help"
 expect "dates-convert --json ics --j" "--json"
+expect "dates-convert ob" "observances"
+expect "dates-convert ics 1447 --o" "--observances"
+expect "dates-convert --calendar u" "umalqura"
+expect "dates-convert month 1447-09 --calendar " "astronomical umalqura civil tbla list"
+expect "dates-convert --calendar calendar month --h" "--help"
+if [[ -n "${2:-}" ]]; then
+  listed="$("$2" --calendar list | cut -d' ' -f1 | tr '\n' ' ')list"
+  expect "dates-convert --calendar " "$listed"
+fi
 echo "$faults faults"
 exit $((faults > 0))
