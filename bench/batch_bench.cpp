@@ -6,8 +6,13 @@
 // their Hijri dates through `to-gregorian -`. The engine alone converts the same
 // dates, already as numbers, in a loop. Reported: both rates and their ratio,
 // the best of three runs each, and for reference the engine's rate with the
-// month-start cache the batch mode uses. Run by hand:
+// month-start cache the batch mode uses. Then the same runs under every
+// registered calendar (`--calendar NAME`, each with Hijri dates of its own).
+// Run by hand:
 //   build/release/bench/batch_bench
+#include "calendar/calendars/CalendarConverter.h"
+#include "calendar/calendars/CalendarRegistry.h"
+#include "calendar/calendars/CivilDays.h"
 #include "calendar/conver2.h"
 
 #include <fcntl.h>
@@ -53,6 +58,23 @@ Dates MakeDates()
     return dates;
 }
 
+// The Hijri dates of the same days under a calendar.
+std::vector<CalendarDate> HijriDatesUnder(const CalendarEntry& entry, const std::vector<CalendarDate>& civil)
+{
+    const auto calendar = entry.Make();
+    CalendarConverter converter(*calendar);
+    std::vector<CalendarDate> dates;
+    for (const CalendarDate& d : civil) {
+        const HijriDay hijri = converter.ToHijri(CivilDayNumber(d.Year, d.Month, d.Day));
+        CalendarDate date;
+        date.Year = hijri.Year;
+        date.Month = hijri.Month;
+        date.Day = hijri.Day;
+        dates.push_back(date);
+    }
+    return dates;
+}
+
 std::string WriteInput(const std::vector<CalendarDate>& dates, const char* path)
 {
     std::FILE* file = std::fopen(path, "w");
@@ -71,8 +93,10 @@ double SecondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Best wall time of the process converting the file.
-double ProcessSeconds(const char* command, const std::string& input, const std::string& output)
+// Best wall time of the process converting the file, with --calendar NAME when
+// a calendar is named.
+double ProcessSeconds(const char* command, const std::string& input, const std::string& output,
+                      const std::string& calendar = {})
 {
     double best = 1e9;
     for (int run = 0; run < Runs; ++run) {
@@ -81,8 +105,12 @@ double ProcessSeconds(const char* command, const std::string& input, const std::
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, input.c_str(), O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        // No corrections file of the machine's: /dev/null holds none.
         char* argv[] = {const_cast<char*>(DATES_CONVERT_PATH), const_cast<char*>(command),
-                        const_cast<char*>("-"), nullptr};
+                        const_cast<char*>("-"), const_cast<char*>("--corrections"),
+                        const_cast<char*>("/dev/null"),
+                        const_cast<char*>(calendar.empty() ? nullptr : "--calendar"),
+                        const_cast<char*>(calendar.c_str()), nullptr};
         const Clock::time_point start = Clock::now();
         pid_t child = 0;
         if (posix_spawn(&child, DATES_CONVERT_PATH, &actions, nullptr, argv, environ) != 0) {
@@ -153,7 +181,18 @@ int main()
            EngineSeconds(dates.Hijri, [&cache](auto y, auto m, auto d, CalendarDate& r) {
                HijriToGregorianDate(y, m, d, r, cache);
            }));
-    for (const std::string& path : {civil, hijri, output})
+
+    std::printf("\nunder each calendar (--calendar NAME), lines/s\n%-13s  %12s  %12s\n", "calendar",
+                "to-hijri", "to-gregorian");
+    const std::string own = directory + "/batch_bench_hijri_calendar.txt";
+    for (const CalendarEntry& entry : RegisteredCalendars()) {
+        WriteInput(HijriDatesUnder(entry, dates.Civil), own.c_str());
+        const std::string name(entry.Name);
+        std::printf("%-13s  %12.0f  %12.0f\n", name.c_str(),
+                    Lines / ProcessSeconds("to-hijri", civil, output, name),
+                    Lines / ProcessSeconds("to-gregorian", own, output, name));
+    }
+    for (const std::string& path : {civil, hijri, output, own})
         std::remove(path.c_str());
     return 0;
 }
