@@ -5,6 +5,7 @@
 #include "calendar/calendars/UmmAlQuraCalendar.h"
 #include "calendar/conver2.h"
 
+#include <cctype>
 #include <cmath>
 #include <ctime>
 
@@ -124,7 +125,8 @@ CalendarMonth DescribeCalendarMonth(std::int32_t year, std::int32_t month, Calen
     } catch (const ERangeError& e) {
         described.Reason.Text = e.Message();
         if (!described.Reason.Text.empty())
-            described.Reason.Text[0] = static_cast<char>(std::tolower(described.Reason.Text[0]));
+            described.Reason.Text[0] = static_cast<char>(
+                std::tolower(static_cast<unsigned char>(described.Reason.Text[0])));
     }
     return described;
 }

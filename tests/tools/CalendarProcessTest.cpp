@@ -153,6 +153,21 @@ TEST(CalendarOption, ListsTheCalendarsOneALine)
     EXPECT_EQ(json["calendars"][0]["default"], true);
 }
 
+TEST(CalendarOption, AtTheEnginesLastYearOneDateAndTheBatchAgree)
+{
+    // Muharram 1030550 holds 31 December 1000000; the month after it lies past
+    // the engine's last civil day, which must not refuse the days before.
+    const auto one = JsonOf({"to-gregorian", "1030550-01-29", "--json"});
+    EXPECT_EQ(one["gregorian"], "1000000-12-29");
+    const ProcessResult batch = RunDatesConvert({"to-gregorian", "-"}, Input("1030550-01-29\n"));
+    EXPECT_EQ(batch.Output, "1030550-01-29\t1000000-12-29\tFriday\n");
+    EXPECT_EQ(RunDatesConvert({"month", "1030550-01"}).ExitStatus, 0);
+    // A day past that is refused by both, in the engine's words.
+    const ProcessResult past = RunDatesConvert({"to-gregorian", "1030550-02-01"});
+    EXPECT_EQ(past.ExitStatus, 2);
+    EXPECT_TRUE(Has(past.Error, "lies outside the civil years -1000000 to 1000000")) << past.Error;
+}
+
 struct Refused {
     std::vector<std::string> Arguments;
     const char* Reason;
