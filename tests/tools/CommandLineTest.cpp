@@ -229,3 +229,43 @@ TEST(ParseCommandLine, RefusesWhatItCannotUse)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FormatReports, AReasonsFactsKeepTheirKindsInJson)
+{
+    // As a computed rule will give them: instants, angles, counts and words.
+    MonthReport report;
+    report.Year = 1447;
+    report.Month = 9;
+    report.Chosen.Calendar = "example";
+    report.Chosen.Covered = true;
+    report.Chosen.FirstDay = {2026, 2, 18};
+    report.Chosen.FirstWeekDay = 3;
+    report.Chosen.Length = 30;
+    report.Chosen.Reason.Text =
+        "conjunction 12:01 UT before sunset 15:37 UT at Mecca; moonset 15:52 UT after it";
+    const double midnight = DateToJulianDay(2026, 2, 17);
+    report.Chosen.Reason.Facts = {{"conjunction", UtInstant{midnight + 0.5 + 1.0 / 1440}},
+                                  {"moon_altitude", Degrees{4.25}},
+                                  {"evening", std::int64_t{29}},
+                                  {"place", std::string("Mecca")}};
+    report.Calendars = {report.Chosen};
+    const auto json = nlohmann::json::parse(FormatMonthReport(report, OutputForm::ofJson, true));
+    EXPECT_EQ(json["calendar"], "example");
+    EXPECT_EQ(json["facts"]["conjunction"], "2026-02-17T12:01Z");
+    EXPECT_EQ(json["facts"]["moon_altitude"], 4.25);
+    EXPECT_EQ(json["facts"]["evening"], 29);
+    EXPECT_EQ(json["facts"]["place"], "Mecca");
+    EXPECT_EQ(json["calendars"][0], [&] {
+        nlohmann::json own = json;
+        for (const char* key : {"hijri_month", "name", "calendars"})
+            own.erase(key);
+        return own;
+    }());
+    const std::string text = FormatMonthReport(report, OutputForm::ofText, true);
+    EXPECT_NE(text.find("reason: conjunction 12:01 UT before sunset 15:37 UT at Mecca; moonset 15:52 UT "
+                        "after it\n"), std::string::npos) << text;
+}
+
+} // namespace
