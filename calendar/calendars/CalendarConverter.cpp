@@ -21,6 +21,9 @@ constexpr std::int64_t AnchorMonth = 1048;
 // a leap may pass it by a little and the next leap comes back.
 constexpr std::int64_t LongestMonth = 30;
 constexpr int MaxLeaps = 64;
+// A calendar whose first days did not grow with the month could keep the search
+// going; it gives up instead.
+constexpr int MaxSteps = MaxLeaps + 4096;
 
 std::string EngineRangeText()
 {
@@ -71,10 +74,10 @@ bool CalendarConverter::Locate(std::int64_t dayNumber, std::int32_t& month, Mont
     const double guess = AnchorMonth + std::floor((dayNumber - AnchorDay) / MeanMonthDays);
     std::int64_t k = static_cast<std::int64_t>(
         std::clamp(guess, static_cast<double>(Span_.First), static_cast<double>(Span_.Last)));
-    for (int leap = 0;; ++leap) {
+    for (int leap = 0; leap < MaxSteps; ++leap) {
         const auto index = static_cast<std::int32_t>(k);
         const MonthStart here = StartOf(index);
-        // After MaxLeaps the search steps one month at a time, which always ends
+        // After MaxLeaps the search steps one month at a time, which ends soon
         // because first days grow with the month.
         const bool stepping = leap >= MaxLeaps;
         if (dayNumber < here.FirstDay) {
@@ -95,6 +98,7 @@ bool CalendarConverter::Locate(std::int64_t dayNumber, std::int32_t& month, Mont
         const std::int64_t ahead = 1 + (dayNumber - next) / LongestMonth;
         k = std::min<std::int64_t>(Span_.Last, k + (stepping ? 1 : ahead));
     }
+    return false;
 }
 
 bool CalendarConverter::TryToHijri(std::int64_t dayNumber, HijriDay& result)
