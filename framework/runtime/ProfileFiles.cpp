@@ -102,7 +102,7 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
         return 0;
 
     bool accepted = true;
-    const bool written = UpdateSettingsFile(path, [&](const TSettingsFileText& file) -> std::optional<std::string> {
+    const TSettingsUpdate written = UpdateSettingsFile(path, [&](const TSettingsFileText& file) -> std::optional<std::string> {
         std::optional<TProfileDocument> document;
         if (file.State == sfMissing) {
             if (erasing)
@@ -129,5 +129,5 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
             return std::nullopt;
         return document->Text();
     });
-    return written && accepted ? 1 : 0;
+    return written == suDone && accepted ? 1 : 0;
 }
