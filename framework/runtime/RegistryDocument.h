@@ -28,6 +28,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 inline constexpr std::size_t MaxRegistryLineLength = (1u << 20) + 4096;
@@ -70,7 +71,18 @@ public:
     bool DeleteValue(std::string_view path, std::string_view name);
 
 private:
+    // Names folded to one case, so that a lookup is one hash away whatever
+    // the size of the file.
+    using TIndex = std::unordered_map<std::string, std::size_t>;
+
+    std::size_t ListKeyAt(std::string_view path);
+    void SetValueAt(std::size_t key, TRegistryValue value);
+    std::optional<std::size_t> FindKeyAt(std::string_view path) const;
+    std::optional<std::size_t> FindValueAt(std::size_t key, std::string_view name) const;
+
     std::vector<TRegistryKey> keys_;
+    TIndex keyIndex_;                // folded path -> position in keys_
+    std::vector<TIndex> valueIndex_; // per key: folded value name -> position in its Values
 };
 
 // A path's parts can be written in a key line: none empty, none with a line

@@ -75,6 +75,21 @@ TEST(ProfileDocument, DuplicatesAndCaseFirstSectionAndFirstKeyCount)
     EXPECT_EQ(document->Text(), "[A]\nk=new\nK=second\n[a]\nk=third\nonly=in second copy\n");
 }
 
+TEST(ProfileDocument, ListsEachSectionAndKeyOnceInFileOrder)
+{
+    std::string text;
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < 3000; ++i)
+            text.append(pass == 0 ? "[Section" : "[SECTION").append(std::to_string(i)).append("]\nk=1\nK=2\nj=3\n");
+    auto document = TProfileDocument::Parse(text);
+    ASSERT_TRUE(document);
+    const std::vector<std::string> sections = document->Sections();
+    ASSERT_EQ(sections.size(), 3000u);
+    EXPECT_EQ(sections.front(), "Section0");
+    EXPECT_EQ(sections.back(), "Section2999");
+    EXPECT_EQ(document->Keys("section17"), (std::vector<std::string>{"k", "j"}));
+}
+
 TEST(ProfileDocument, AwkwardValuesReadBackAsWritten)
 {
     const std::vector<std::string> values = {

@@ -97,6 +97,42 @@ TEST(RegistryDocument, RefusesWhatIsNotARegistryFileOfThisRoot)
                                          Root));
 }
 
+// Thousands of keys, each listed twice in another case: the second listing
+// merges into the first, later values replace earlier ones, names keep their
+// first spelling, and deleting a value leaves the others found.
+TEST(RegistryDocument, ManyKeysListedTwiceMergeIntoTheirFirstListing)
+{
+    constexpr int Keys = 5000;
+    auto numbered = [](const char* prefix, int i) { return std::string(prefix).append(std::to_string(i)); };
+    std::string text = "REGEDIT4\n";
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < Keys; ++i) {
+            text.append("\n[HKEY_CURRENT_USER\\").append(numbered(pass == 0 ? "Key" : "KEY", i)).append("]\n");
+            text.append(pass == 0 ? "\"Value\"=\"first\"\n\"Other\"=\"o\"\n" : "\"VALUE\"=\"second\"\n");
+        }
+    auto document = TRegistryDocument::Parse(text, Root);
+    ASSERT_TRUE(document);
+    ASSERT_EQ(document->Keys().size(), std::size_t{Keys});
+    for (int i = 0; i < Keys; i += 97) {
+        const TRegistryKey& key = document->Keys()[static_cast<std::size_t>(i)];
+        EXPECT_EQ(key.Path, numbered("Key", i));
+        ASSERT_EQ(key.Values.size(), 2u);
+        EXPECT_EQ(key.Values[0], (TRegistryValue{"Value", 1, "second"}));
+    }
+    const std::string path = numbered("kEy", 1234);
+    EXPECT_TRUE(document->DeleteValue(path, "value"));
+    EXPECT_EQ(document->FindValue(path, "Value"), nullptr);
+    ASSERT_NE(document->FindValue(path, "OTHER"), nullptr) << "found after the one before it went";
+    EXPECT_EQ(document->FindValue(path, "OTHER")->Data, "o");
+    document->SetValue(path, {"other", 1, "changed"});
+    document->SetValue(path, {"New", 1, "n"});
+    EXPECT_EQ(document->FindKey(path)->Values,
+              (std::vector<TRegistryValue>{{"Other", 1, "changed"}, {"New", 1, "n"}}));
+    auto again = TRegistryDocument::Parse(document->Text(Root), Root);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->Keys(), document->Keys());
+}
+
 TEST_F(RegistryStore, CreatesKeysSetsQueriesAndDeletesValues)
 {
     DWORD disposition = 0;
