@@ -209,20 +209,27 @@ std::optional<std::string> PathUnderRoot(std::string_view full, std::string_view
     return std::string(full);
 }
 
-// The logical lines: physical lines without their endings, a hex list's
-// trailing '\' joining the next line to it.
-std::optional<std::vector<std::string>> LogicalLines(std::string_view text)
+// A logical line: a physical line without its ending, or several when a hex
+// list's trailing '\' joins the next line to it.
+struct TLogicalLine {
+    std::size_t Number; // of its first physical line, from 1
+    std::string Text;
+};
+
+std::vector<TLogicalLine> LogicalLines(std::string_view text, TRegistryFault& fault)
 {
-    std::vector<std::string> lines;
+    std::vector<TLogicalLine> lines;
     bool continuing = false;
-    while (!text.empty()) {
+    for (std::size_t number = 1; !text.empty(); ++number) {
         const std::size_t newline = text.find('\n');
         std::string_view raw = text.substr(0, newline);
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         while (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
-        if (raw.size() > MaxRegistryLineLength)
-            return std::nullopt;
+        if (raw.size() > MaxRegistryLineLength) {
+            fault = {number, "a line too long"};
+            return {};
+        }
         std::string_view content = TrimRight(raw);
         if (continuing)
             content = TrimLeft(content);
@@ -232,9 +239,9 @@ std::optional<std::vector<std::string>> LogicalLines(std::string_view text)
         if (continues)
             content.remove_suffix(1);
         if (continuing)
-            lines.back() += content;
+            lines.back().Text += content;
         else
-            lines.emplace_back(content);
+            lines.push_back({number, std::string(content)});
         continuing = continues;
     }
     return lines;
@@ -260,38 +267,53 @@ bool IsRegistryPath(std::string_view path)
     }
 }
 
-std::optional<TRegistryDocument> TRegistryDocument::Parse(std::string_view text, std::string_view rootName)
+std::optional<TRegistryDocument> TRegistryDocument::Parse(std::string_view text, std::string_view rootName,
+                                                          TRegistryFault* fault)
+{
+    TRegistryFault found;
+    std::optional<TRegistryDocument> document = ParseLines(text, rootName, found);
+    if (!document && fault != nullptr)
+        *fault = std::move(found);
+    return document;
+}
+
+std::optional<TRegistryDocument> TRegistryDocument::ParseLines(std::string_view text, std::string_view rootName,
+                                                               TRegistryFault& fault)
 {
     if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
         text.remove_prefix(ByteOrderMark.size());
-    std::optional<std::vector<std::string>> lines = LogicalLines(text);
-    if (!lines)
+    const std::vector<TLogicalLine> lines = LogicalLines(text, fault);
+    if (fault.Line != 0)
         return std::nullopt;
 
     TRegistryDocument document;
     bool sawHeader = false;
     std::optional<std::size_t> currentKey;
-    for (const std::string& stored : *lines) {
-        const std::string_view line = TrimLeft(stored);
+    for (const TLogicalLine& stored : lines) {
+        const auto refuse = [&](std::string reason) {
+            fault = {stored.Number, std::move(reason)};
+            return std::nullopt;
+        };
+        const std::string_view line = TrimLeft(stored.Text);
         if (line.empty() || line.front() == ';')
             continue;
         if (!sawHeader) {
             if (line != Header)
-                return std::nullopt;
+                return refuse("not REGEDIT4, the first line of a registry file");
             sawHeader = true;
             continue;
         }
         if (line.front() == '[') {
             if (line.back() != ']' || line.size() < 2)
-                return std::nullopt;
+                return refuse("a key without its closing bracket");
             const std::optional<std::string> path = PathUnderRoot(line.substr(1, line.size() - 2), rootName);
             if (!path)
-                return std::nullopt;
+                return refuse("not a key of " + std::string(rootName));
             currentKey = document.ListKeyAt(*path);
             continue;
         }
         if (!currentKey)
-            return std::nullopt;
+            return refuse("a value before the first key");
         TRegistryValue value;
         std::string_view rest = line;
         if (rest.front() == '@') {
@@ -299,15 +321,15 @@ std::optional<TRegistryDocument> TRegistryDocument::Parse(std::string_view text,
         } else {
             std::optional<std::string> name = ParseQuoted(rest);
             if (!name)
-                return std::nullopt;
+                return refuse("a value name not in quotes");
             value.Name = std::move(*name);
         }
         rest = TrimLeft(rest);
         if (rest.empty() || rest.front() != '=')
-            return std::nullopt;
+            return refuse("a value without '='");
         rest.remove_prefix(1);
         if (!ParseData(rest, value))
-            return std::nullopt;
+            return refuse("value data that cannot be read");
         document.SetValueAt(*currentKey, std::move(value));
     }
     // An empty file is an empty registry; anything else starts with the header.

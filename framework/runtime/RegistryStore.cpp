@@ -339,3 +339,20 @@ std::string RegistryFilePath(HKEY key)
     const std::optional<TPlace> place = Resolve(key);
     return place ? FilePath(*place->Root) : std::string();
 }
+
+std::string RegistryFileFault(HKEY key)
+{
+    const std::optional<TPlace> place = Resolve(key);
+    const std::string path = place ? FilePath(*place->Root) : std::string();
+    if (path.empty())
+        return {};
+    const TSettingsFileText file = ReadSettingsFile(path);
+    if (file.State == sfRefused)
+        return path + ": not a plain file we may read";
+    if (file.State != sfRead)
+        return {};
+    TRegistryFault fault;
+    if (TRegistryDocument::Parse(file.Text, place->Root->Name, &fault))
+        return {};
+    return path + ", line " + std::to_string(fault.Line) + ": " + fault.Reason;
+}

@@ -101,3 +101,7 @@ std::string RegistryRootName(HKEY root);
 // The file a root key (or any key opened under it) is kept in; empty when
 // there is none (no such key, no folder).
 std::string RegistryFilePath(HKEY key);
+// Why that file is not a registry file, as "<file>, line <n>: <reason>"
+// (or "<file>: <reason>" for what is not a file we may read at all); empty
+// when it reads as one, is missing, or there is none.
+std::string RegistryFileFault(HKEY key);

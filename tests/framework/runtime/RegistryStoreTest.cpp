@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -228,6 +230,50 @@ TEST_F(RegistryStore, ADamagedFileReadsAsEmptyAndIsNeverOverwritten)
     EXPECT_EQ(SetString(HKEY_CURRENT_USER, "v", "x"), ERROR_BADDB);
     EXPECT_EQ(ReadWholeFile(UserFile()), damaged);
     EXPECT_EQ(RegistryFilePath(HKEY_CURRENT_USER), UserFile()) << "a caller can name the file";
+}
+
+// A damaged file is reported by the line where it stops being a registry file.
+TEST(RegistryDocument, ADamagedTextIsReportedByItsLine)
+{
+    struct TCase {
+        std::string Text;
+        std::size_t Line;
+        const char* Reason;
+    };
+    const std::vector<TCase> cases = {
+        {"garbage\n", 1, "not REGEDIT4, the first line of a registry file"},
+        {"\n; note\n\nREGEDIT5\n", 4, "not REGEDIT4, the first line of a registry file"},
+        {"REGEDIT4\n\n\"v\"=\"value before any key\"\n", 3, "a value before the first key"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n[HKEY_LOCAL_MACHINE\\Software]\n", 3,
+         "not a key of HKEY_CURRENT_USER"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\r\n", 2, "a key without its closing bracket"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER]\nv=\"unquoted name\"\n", 3, "a value name not in quotes"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\" \"no equals\"\n", 3, "a value without '='"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=\"unterminated\n", 3, "value data that cannot be read"},
+        // A hex list over three lines counts from its first; the next line is 6.
+        {"REGEDIT4\n[HKEY_CURRENT_USER]\n\"b\"=hex:01,\\\n  02,\\\n  03\n\"c\"=hex:zz\n", 6,
+         "value data that cannot be read"},
+        {"\xEF\xBB\xBFREGEDIT4\n[HKEY_CURRENT_USER]\n" + std::string(MaxRegistryLineLength + 1, ';') + "\n", 3,
+         "a line too long"},
+    };
+    for (const TCase& c : cases) {
+        TRegistryFault fault;
+        EXPECT_FALSE(TRegistryDocument::Parse(c.Text, Root, &fault)) << c.Text.substr(0, 80);
+        EXPECT_EQ(fault.Line, c.Line) << c.Text.substr(0, 80);
+        EXPECT_EQ(fault.Reason, c.Reason) << c.Text.substr(0, 80);
+    }
+}
+
+TEST_F(RegistryStore, ADamagedFileIsNamedWithItsLine)
+{
+    EXPECT_EQ(RegistryFileFault(HKEY_CURRENT_USER), "") << "no file";
+    WriteWholeFile(UserFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\"v\"=\"unterminated\n");
+    EXPECT_EQ(RegistryFileFault(HKEY_CURRENT_USER), UserFile() + ", line 4: value data that cannot be read");
+    WriteWholeFile(UserFile(), "REGEDIT4\n");
+    EXPECT_EQ(RegistryFileFault(HKEY_CURRENT_USER), "") << "a sound file";
+    std::filesystem::remove(UserFile());
+    std::filesystem::create_directory(UserFile());
+    EXPECT_EQ(RegistryFileFault(HKEY_CURRENT_USER), UserFile() + ": not a plain file we may read");
 }
 
 TEST_F(RegistryStore, EveryValueSurvivesTheFile)
