@@ -53,7 +53,8 @@ void CheckListCall(const char* section, const std::string& list, const std::stri
 void CheckLists(std::string_view text, const std::optional<TProfileDocument>& document)
 {
     const std::string file = ScratchFolder() + "/list.ini";
-    std::ofstream(file, std::ios::binary | std::ios::trunc).write(text.data(), static_cast<std::streamsize>(text.size()));
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
     // A text that is not a profile file lists nothing.
     const std::vector<std::string> sections = document ? document->Sections() : std::vector<std::string>{};
     std::vector<std::pair<const char*, std::string>> lists = {{nullptr, ListOf(sections)}};

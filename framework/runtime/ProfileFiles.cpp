@@ -102,7 +102,7 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
         return 0;
 
     bool accepted = true;
-    const TSettingsUpdate written = UpdateSettingsFile(path, [&](const TSettingsFileText& file) -> std::optional<std::string> {
+    const auto change = [&](const TSettingsFileText& file) -> std::optional<std::string> {
         std::optional<TProfileDocument> document;
         if (file.State == sfMissing) {
             if (erasing)
@@ -128,6 +128,7 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
         if (!changed)
             return std::nullopt;
         return document->Text();
-    });
+    };
+    const TSettingsUpdate written = UpdateSettingsFile(path, change);
     return written == suDone && accepted ? 1 : 0;
 }

@@ -151,7 +151,7 @@ LONG ChangeDocument(const TRoot& root, const std::function<bool(TRegistryDocumen
     if (path.empty() || !EnsureWindowsFolder())
         return ERROR_WRITE_FAULT;
     LONG result = ERROR_SUCCESS;
-    const TSettingsUpdate written = UpdateSettingsFile(path, [&](const TSettingsFileText& file) -> std::optional<std::string> {
+    const auto rewrite = [&](const TSettingsFileText& file) -> std::optional<std::string> {
         std::optional<TRegistryDocument> document;
         if (file.State == sfMissing)
             document.emplace();
@@ -164,7 +164,8 @@ LONG ChangeDocument(const TRoot& root, const std::function<bool(TRegistryDocumen
         if (!change(*document, result))
             return std::nullopt;
         return document->Text(root.Name);
-    });
+    };
+    const TSettingsUpdate written = UpdateSettingsFile(path, rewrite);
     if (result != ERROR_SUCCESS)
         return result;
     switch (written) {

@@ -284,7 +284,8 @@ TEST_F(ReplacedFile, AWriterKilledMidWriteLeavesNothingAfterTheNextWrite)
     // The longest name the folder allows, so the temporary name is cut too.
     const long nameMax = pathconf(TestSystemFolder().c_str(), _PC_NAME_MAX);
     ASSERT_GT(nameMax, 20);
-    for (const std::string& name : {std::string("app.INI"), std::string(static_cast<std::size_t>(nameMax) - 4, 'n') + ".INI"}) {
+    const std::string longest = std::string(static_cast<std::size_t>(nameMax) - 4, 'n') + ".INI";
+    for (const std::string& name : {std::string("app.INI"), longest}) {
         EmptyTestFolders();
         const std::string file = Path(name);
         ASSERT_EQ(WritePrivateProfileString("S", "k", "old", file.c_str()), 1) << name.size();
