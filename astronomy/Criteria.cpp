@@ -114,9 +114,14 @@ double OdehV(double arcvTopocentric, double width)
 
 Verdict Judge(CriterionId id, const CrescentInputs& inputs)
 {
+    return Classify(id, ValueOf(id, inputs));
+}
+
+Verdict Classify(CriterionId id, double value)
+{
     const Criterion& criterion = CriterionOf(id);
     Verdict verdict;
-    verdict.Value = ValueOf(id, inputs);
+    verdict.Value = value;
     for (const CrescentCategory& category : criterion.Categories) {
         const bool inside = category.Inclusive ? verdict.Value >= category.LowerBound
                                                : verdict.Value > category.LowerBound;

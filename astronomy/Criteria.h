@@ -57,6 +57,9 @@ struct Verdict {
     double Value = 0;  // q, V, or for a threshold rule the smallest margin in degrees
 };
 
+// The category a value of the criterion falls in.
+Verdict Classify(CriterionId id, double value);
+
 // The criterion's value for these inputs and the category it falls in.
 Verdict Judge(CriterionId id, const CrescentInputs& inputs);
 
