@@ -57,6 +57,16 @@ TEST(Invariants, AtSunsetAndMoonsetTheCentreStandsAtTheEventAltitude)
                 << named.Name;
             // The nearest setting lies within about half a day of the start.
             EXPECT_LT(std::fabs(moonset.Instant - sunset.Instant), 0.55) << named.Name;
+            // The Moon sinks at its setting and climbs at its rising.
+            EXPECT_LT(Altitude(Sky, Body::bdMoon, named.Where, moonset.Instant + 0.01),
+                      Altitude(Sky, Body::bdMoon, named.Where, moonset.Instant - 0.01));
+            const HorizonEvent moonrise = MoonriseNearest(Sky, named.Where, sunset.Instant);
+            ASSERT_TRUE(moonrise.Happens()) << named.Name;
+            EXPECT_NEAR(Altitude(Sky, Body::bdMoon, named.Where, moonrise.Instant),
+                        MoonHorizonAltitude(Sky.Moon(moonrise.Instant).Parallax), 0.0005)
+                << named.Name;
+            EXPECT_GT(Altitude(Sky, Body::bdMoon, named.Where, moonrise.Instant + 0.01),
+                      Altitude(Sky, Body::bdMoon, named.Where, moonrise.Instant - 0.01));
             const HorizonEvent sunrise = Sunrise(Sky, named.Where, day);
             ASSERT_TRUE(sunrise.Happens());
             EXPECT_LT(sunrise.Instant, sunset.Instant);
