@@ -155,10 +155,9 @@ std::string Text(const CrescentReport& report)
 {
     std::string text = std::string(HMonthName(report.Month)) + " " + IntToStr(report.Year) + " (" +
                        FormatMonth(report.Year, report.Month) + ") at " + PlaceLine(report.Place) + "\n";
-    text += "conjunction: " + UtcSeconds(report.Conjunction) +
-            " (geocentric, in ecliptic longitude; the engine's mean new moon " +
-            FormatInstant(report.EngineNewMoon) + ")\n";
-    text += "times in UT; the Moon's altitude and elongation at sunset are topocentric and airless\n\n";
+    text += "conjunction: " + UtcSeconds(report.Conjunction) + " (geocentric, in ecliptic longitude)\n";
+    text += "engine's new moon: " + FormatInstant(report.EngineNewMoon) + " (mean phase)\n";
+    text += "times in UT; the Moon's altitude and elongation: topocentric, airless\n\n";
 
     std::vector<std::vector<std::string>> sunsetRows{
         {"evening", "sunset", "moonset", "lag", "age", "altitude", "elongation", "MABIMS", "Istanbul", "Danjon"}};
