@@ -202,7 +202,8 @@ std::string ExecuteRequest(const Request& request)
     case CommandKind::ckCrescent: {
         const DateParts month = ParseMonth(request.Argument);
         const CrescentPlace place = request.Place.empty()
-                                        ? CrescentPlace{"Mecca", astronomy::DefaultPlace().Where}
+                                        ? CrescentPlace{std::string(astronomy::DefaultPlace().Name),
+                                                        astronomy::DefaultPlace().Where}
                                         : ParseCrescentPlace(request.Place);
         return FormatCrescentReport(DescribeCrescent(month.Year, month.Month, place), request.Form);
     }

@@ -5,6 +5,7 @@
 #include "astronomy/Places.h"
 #include "astronomy/RiseSet.h"
 #include "astronomy/Sky.h"
+#include "astronomy/TimeScales.h"
 
 #include <gtest/gtest.h>
 
@@ -197,4 +198,13 @@ TEST(Invariants, NamedPlacesIgnoreCaseBlanksAndHyphens)
                                    "Dhaka", "Jakarta", "Kuala Lumpur", "Rabat", "London", "New York",
                                    "Cape Town"})
         EXPECT_TRUE(FindPlace(name)) << name;
+}
+
+TEST(Invariants, DeltaTErasJoinWithinAThirdOfASecond)
+{
+    // Espenak and Meeus fitted each era to meet the next; a wrong coefficient
+    // shows as a jump at a join.
+    for (const double join : {-500.0, 500.0, 1600.0, 1700.0, 1800.0, 1860.0, 1900.0, 1920.0, 1941.0,
+                              1961.0, 1986.0, 2005.0, 2050.0, 2150.0})
+        EXPECT_NEAR(DeltaTSeconds(join), DeltaTSeconds(join - 1e-9), 0.3) << join;
 }
