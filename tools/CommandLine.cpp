@@ -1,12 +1,15 @@
 #include "tools/CommandLine.h"
 
 #include "tools/BatchConvert.h"
+#include "tools/CrescentCommand.h"
+#include "astronomy/Places.h"
 #include "tools/IcsCalendar.h"
 #include "tools/MonthGrid.h"
 
 #include <unistd.h>
 
 #include <array>
+#include <iterator>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -38,10 +41,19 @@ const char* const UsageText =
     "  ics FROM [TO]            an iCalendar file with an all-day event on the first\n"
     "                           day of every month of the Hijri years FROM to TO (at\n"
     "                           most 200 years)\n"
+    "  crescent YYYY-MM [--at PLACE]\n"
+    "                           the conjunction that opens a Hijri month and the\n"
+    "                           crescent at sunset on its civil day and the two days\n"
+    "                           after: sunset, moonset, lag, age, altitude, elongation\n"
+    "                           and the Yallop, Odeh, MABIMS, Istanbul 2016 and Danjon\n"
+    "                           criteria; PLACE is LAT,LON[,ELEVATION_M] (north and\n"
+    "                           east positive) or a name such as Mecca (the default),\n"
+    "                           Istanbul, Jakarta, \"New York\"\n"
     "\n"
     "Options:\n"
     "  --json      print JSON instead of text (one object; one a line for a batch)\n"
     "  --hijri     calendar: draw a Hijri month\n"
+    "  --at PLACE  crescent: the place of the evenings\n"
     "  -h, --help  print this help and exit\n"
     "\n"
     "Civil dates before 15 October 1582 are Julian-calendar dates. There is no year 0:\n"
@@ -58,7 +70,7 @@ struct CommandName {
     std::size_t MaxArguments;
 };
 
-constexpr std::array<CommandName, 7> Commands{{
+constexpr std::array<CommandName, 8> Commands{{
     {"to-hijri", CommandKind::ckToHijri, 1, 1},
     {"to-gregorian", CommandKind::ckToGregorian, 1, 1},
     {"today", CommandKind::ckToday, 0, 0},
@@ -66,6 +78,7 @@ constexpr std::array<CommandName, 7> Commands{{
     {"year", CommandKind::ckYear, 1, 1},
     {"calendar", CommandKind::ckCalendar, 0, 1},
     {"ics", CommandKind::ckIcs, 1, 2},
+    {"crescent", CommandKind::ckCrescent, 1, 1},
 }};
 
 bool LooksLikeOption(const std::string& argument)
@@ -111,17 +124,23 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
     Request request;
     bool help = false;
     std::vector<std::string> words;
-    for (const std::string& argument : arguments) {
-        if (argument == "--json")
+    bool placeGiven = false;
+    for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
+        if (*argument == "--at" || argument->starts_with("--at=")) {
+            if (*argument == "--at" && std::next(argument) == arguments.end())
+                throw EUsageError("The option --at needs a place");
+            request.Place = *argument == "--at" ? *++argument : argument->substr(5);
+            placeGiven = true;
+        } else if (*argument == "--json")
             request.Form = OutputForm::ofJson;
-        else if (argument == "--hijri")
+        else if (*argument == "--hijri")
             request.HijriCalendar = true;
-        else if (argument == "--help" || argument == "-h")
+        else if (*argument == "--help" || *argument == "-h")
             help = true;
-        else if (LooksLikeOption(argument))
-            throw EUsageError("Unknown option '" + argument + "' (try --help)");
+        else if (LooksLikeOption(*argument))
+            throw EUsageError("Unknown option '" + *argument + "' (try --help)");
         else
-            words.push_back(argument);
+            words.push_back(*argument);
     }
     if (help)
         return request;
@@ -137,6 +156,8 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
             throw EUsageError("Unexpected argument '" + words[command.MaxArguments + 1] + "'");
         if (request.HijriCalendar && command.Kind != CommandKind::ckCalendar)
             throw EUsageError("The option --hijri belongs to the command calendar");
+        if (placeGiven && command.Kind != CommandKind::ckCrescent)
+            throw EUsageError("The option --at belongs to the command crescent");
         request.Command = command.Kind;
         if (given > 0)
             request.Argument = words[1];
@@ -177,6 +198,14 @@ std::string ExecuteRequest(const Request& request)
         const std::int32_t to =
             request.SecondArgument.empty() ? from : ParseYear(request.SecondArgument);
         return IcsCalendar(from, to, request.Stamp);
+    }
+    case CommandKind::ckCrescent: {
+        const DateParts month = ParseMonth(request.Argument);
+        const CrescentPlace place = request.Place.empty()
+                                        ? CrescentPlace{std::string(astronomy::DefaultPlace().Name),
+                                                        astronomy::DefaultPlace().Where}
+                                        : ParseCrescentPlace(request.Place);
+        return FormatCrescentReport(DescribeCrescent(month.Year, month.Month, place), request.Form);
     }
     case CommandKind::ckBatchToHijri:
     case CommandKind::ckBatchToGregorian:

@@ -8,7 +8,7 @@
 #include <vector>
 
 enum class CommandKind {
-    ckHelp, ckToHijri, ckToGregorian, ckToday, ckMonth, ckYear, ckCalendar, ckIcs,
+    ckHelp, ckToHijri, ckToGregorian, ckToday, ckMonth, ckYear, ckCalendar, ckIcs, ckCrescent,
     ckBatchToHijri, ckBatchToGregorian  // to-hijri - and to-gregorian -
 };
 
@@ -18,6 +18,7 @@ struct Request {
     std::string SecondArgument;  // ics: the last year
     OutputForm Form = OutputForm::ofText;
     bool HijriCalendar = false;  // calendar --hijri
+    std::string Place;           // crescent --at PLACE (empty: Mecca)
     bool MarkToday = false;      // calendar: standard output is a terminal that takes colour
     std::time_t Stamp = 0;       // ics: the DTSTAMP of its events
 };

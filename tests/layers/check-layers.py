@@ -16,12 +16,13 @@ MAY_INCLUDE = {
     "framework/windows": ["framework/graphics", "framework/runtime"],
     "framework/controls": ["framework/windows", "framework/graphics", "framework/runtime"],
     "calendar": ["framework/runtime"],
+    "astronomy": ["framework/runtime"],
     "services": ["framework/controls", "framework/windows", "framework/graphics", "framework/runtime"],
     "effects": ["services", "framework/controls", "framework/windows", "framework/graphics",
                 "framework/runtime"],
     "window": ["effects", "services", "calendar", "framework/controls", "framework/windows",
                "framework/graphics", "framework/runtime"],
-    "tools": ["calendar", "framework/runtime"],
+    "tools": ["calendar", "astronomy", "framework/runtime"],
 }
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
