@@ -124,7 +124,7 @@ HKEY TFxIniCtrl::RootKey(TFxRegRootKey root)
     return HKEY_CURRENT_USER;
 }
 
-std::string TFxIniCtrl::GetIniFileName()
+std::optional<std::string> TFxIniCtrl::IniFilePath()
 {
     if (iniFile_.empty())
         iniFile_ = ChangeFileExt(ProgramFilePath(), ".INI");
@@ -132,10 +132,19 @@ std::string TFxIniCtrl::GetIniFileName()
         return iniFile_;
     const TConfigFolderKind kinds[] = {cfWindows, cfSystem, cfProgram};
     std::string folder = ConfigFolder(kinds[iniPrefix_]);
+    // Without its folder the name would land in the root folder.
+    if (folder.empty())
+        return std::nullopt;
     // The folder's own path separator closes it, as '\' closes a registry path.
-    if (folder.empty() || folder.back() != '/')
+    if (folder.back() != '/')
         folder += '/';
     return folder + ExtractFileName(iniFile_);
+}
+
+std::string TFxIniCtrl::GetIniFileName()
+{
+    const std::optional<std::string> path = IniFilePath();
+    return path ? *path : ExtractFileName(iniFile_);
 }
 
 std::string TFxIniCtrl::GetRegKey() const
@@ -175,11 +184,13 @@ std::string TFxIniCtrl::ReadString(const std::string& section, const std::string
                                    const std::string& defaultValue)
 {
     if (effectiveTarget_ == itIniFile) {
-        const std::string file = GetIniFileName();
+        const std::optional<std::string> file = IniFilePath();
         const std::string name = GetSectionName(section);
+        if (!file)
+            return defaultValue;
         std::array<char, ProfileBufferSize> buffer{};
         const DWORD length = GetPrivateProfileString(name.c_str(), ident.c_str(), defaultValue.c_str(),
-                                                     buffer.data(), ProfileBufferSize, file.c_str());
+                                                     buffer.data(), ProfileBufferSize, file->c_str());
         return std::string(buffer.data(), length);
     }
     TFxRegIniFile registry(RootKey(regRoot_), GetRegKey());
@@ -189,10 +200,10 @@ std::string TFxIniCtrl::ReadString(const std::string& section, const std::string
 void TFxIniCtrl::WriteString(const std::string& section, const std::string& ident, const std::string& value)
 {
     if (effectiveTarget_ == itIniFile) {
-        const std::string file = GetIniFileName();
+        const std::optional<std::string> file = IniFilePath();
         const std::string name = GetSectionName(section);
-        if (WritePrivateProfileString(name.c_str(), ident.c_str(), value.c_str(), file.c_str()) == 0)
-            RaiseIniWriteError(file);
+        if (!file || WritePrivateProfileString(name.c_str(), ident.c_str(), value.c_str(), file->c_str()) == 0)
+            RaiseIniWriteError(GetIniFileName());
         return;
     }
     TFxRegIniFile registry(RootKey(regRoot_), GetRegKey());
@@ -202,11 +213,11 @@ void TFxIniCtrl::WriteString(const std::string& section, const std::string& iden
 void TFxIniCtrl::EraseValue(const std::string& section, const std::string& ident)
 {
     if (effectiveTarget_ == itIniFile) {
-        const std::string file = GetIniFileName();
+        const std::optional<std::string> file = IniFilePath();
         const std::string name = GetSectionName(section);
         // Erasing from a file that cannot be written fails as loudly as writing.
-        if (WritePrivateProfileString(name.c_str(), ident.c_str(), nullptr, file.c_str()) == 0)
-            RaiseIniWriteError(file);
+        if (!file || WritePrivateProfileString(name.c_str(), ident.c_str(), nullptr, file->c_str()) == 0)
+            RaiseIniWriteError(GetIniFileName());
         return;
     }
     TFxRegIniFile registry(RootKey(regRoot_), GetRegKey());

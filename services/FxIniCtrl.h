@@ -27,6 +27,7 @@
 #include "framework/runtime/RegistryStore.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 enum TFxIniTarget { itIniFile, itRegistry, itAuto };
@@ -82,7 +83,9 @@ public:
 
     // The INI file's full path. An empty IniFile first becomes the program
     // file's path with extension ".INI"; ppFixed uses IniFile as it is, the
-    // other prefixes put its file name in their folder.
+    // other prefixes put its file name in their folder. When that folder
+    // cannot be told (no home folder), the file name alone: such a store
+    // reads its defaults and fails every write.
     std::string GetIniFileName();
     // RegPath ending in '\', or DefaultRegPath when RegPath is blank.
     std::string GetRegKey() const;
@@ -108,6 +111,9 @@ protected:
     }
 
 private:
+    // GetIniFileName's path, or nothing when the prefix's folder cannot be told.
+    std::optional<std::string> IniFilePath();
+
     bool alphaCounter_ = false;
     bool common_ = true;
     std::string iniFile_;

@@ -22,7 +22,7 @@ public:
 
 } // namespace
 
-TFxRegIniFile::TFxRegIniFile(HKEY root, const std::string& keyPath)
+TFxRegIniFile::TFxRegIniFile(HKEY root, const std::string& keyPath) : root_(root)
 {
     if (RegCreateKeyEx(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key_,
                        nullptr) == ERROR_SUCCESS)
@@ -80,10 +80,10 @@ void TFxRegIniFile::WriteString(const std::string& section, const std::string& i
     TKeyScope sub;
     if (key_ == nullptr || RegCreateKeyEx(key_, section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                                           nullptr, &sub.key, nullptr) != ERROR_SUCCESS)
-        RaiseCreateKeyError(section);
+        RaiseCreateKeyError(section, RegistryFileFault(root_));
     if (RegSetValueEx(sub.key, ident.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
-        RaiseSetDataError(ident);
+        RaiseSetDataError(ident, RegistryFileFault(root_));
 }
 
 void TFxRegIniFile::DeleteKey(const std::string& section, const std::string& ident)

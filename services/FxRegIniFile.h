@@ -22,11 +22,13 @@ public:
     // missing. A value of another type raises "Invalid data type for '<ident>'".
     std::string ReadString(const std::string& section, const std::string& ident, const std::string& defaultValue);
     // Makes the section's sub-key ("Failed to create key <section>" when it
-    // cannot) and sets the value ("Failed to set data for '<ident>'").
+    // cannot) and sets the value ("Failed to set data for '<ident>'"). When
+    // the registry's file is damaged, the error names it and the line.
     void WriteString(const std::string& section, const std::string& ident, const std::string& value);
     // Deletes the value when the section's sub-key can be opened for writing.
     void DeleteKey(const std::string& section, const std::string& ident);
 
 private:
+    HKEY root_;
     HKEY key_ = nullptr;
 };

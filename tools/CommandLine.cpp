@@ -2,6 +2,8 @@
 
 #include "tools/BatchConvert.h"
 #include "tools/CalendarChoice.h"
+#include "tools/CrescentCommand.h"
+#include "astronomy/Places.h"
 #include "tools/IcsCalendar.h"
 #include "tools/MonthGrid.h"
 #include "tools/Observances.h"
@@ -11,6 +13,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <iterator>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -44,6 +47,14 @@ const char* const UsageText =
     "                           most 200 years)\n"
     "  observances YYYY         the days a Hijri year keeps (New Year, Ashura, ...,\n"
     "                           Eid al-Adha): civil date, weekday and eve\n"
+    "  crescent YYYY-MM [--at PLACE]\n"
+    "                           the conjunction that opens a Hijri month and the\n"
+    "                           crescent at sunset on its civil day and the two days\n"
+    "                           after: sunset, moonset, lag, age, altitude, elongation\n"
+    "                           and the Yallop, Odeh, MABIMS, Istanbul 2016 and Danjon\n"
+    "                           criteria; PLACE is LAT,LON[,ELEVATION_M] (north and\n"
+    "                           east positive) or a name such as Mecca (the default),\n"
+    "                           Istanbul, Jakarta, \"New York\"\n"
     "\n"
     "Options:\n"
     "  --json               print JSON instead of text (one object; one a line for a\n"
@@ -57,6 +68,7 @@ const char* const UsageText =
     "                       'CALENDAR YYYY-MM YYYY-MM-DD' (default: the file\n"
     "                       corrections in $XDG_CONFIG_HOME/dates-converter)\n"
     "  --observances        ics: add the observances as events\n"
+    "  --at PLACE           crescent: the place of the evenings\n"
     "  -h, --help           print this help and exit\n"
     "\n"
     "Civil dates before 15 October 1582 are Julian-calendar dates. There is no year 0:\n"
@@ -73,7 +85,7 @@ struct CommandName {
     std::size_t MaxArguments;
 };
 
-constexpr std::array<CommandName, 8> Commands{{
+constexpr std::array<CommandName, 9> Commands{{
     {"to-hijri", CommandKind::ckToHijri, 1, 1},
     {"to-gregorian", CommandKind::ckToGregorian, 1, 1},
     {"today", CommandKind::ckToday, 0, 0},
@@ -82,6 +94,7 @@ constexpr std::array<CommandName, 8> Commands{{
     {"calendar", CommandKind::ckCalendar, 0, 1},
     {"ics", CommandKind::ckIcs, 1, 2},
     {"observances", CommandKind::ckObservances, 1, 1},
+    {"crescent", CommandKind::ckCrescent, 1, 1},
 }};
 
 bool LooksLikeOption(const std::string& argument)
@@ -162,12 +175,18 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
     Request request;
     bool help = false;
     std::vector<std::string> words;
+    bool placeGiven = false;
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         const std::string& argument = arguments[at];
         if (TakeValue(arguments, at, "--calendar", request.CalendarName) ||
             TakeValue(arguments, at, "--corrections", request.CorrectionsFile))
             continue;
-        if (argument == "--json")
+        if (argument == "--at" || argument.starts_with("--at=")) {
+            if (argument == "--at" && at + 1 == arguments.size())
+                throw EUsageError("The option --at needs a place");
+            request.Place = argument == "--at" ? arguments[++at] : argument.substr(5);
+            placeGiven = true;
+        } else if (argument == "--json")
             request.Form = OutputForm::ofJson;
         else if (argument == "--hijri")
             request.HijriCalendar = true;
@@ -205,6 +224,12 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
             throw EUsageError("The option --hijri belongs to the command calendar");
         if (request.Observances && command.Kind != CommandKind::ckIcs)
             throw EUsageError("The option --observances belongs to the command ics");
+        if (placeGiven && command.Kind != CommandKind::ckCrescent)
+            throw EUsageError("The option --at belongs to the command crescent");
+        if (command.Kind == CommandKind::ckCrescent &&
+            (!request.CalendarName.empty() || !request.CorrectionsFile.empty()))
+            throw EUsageError("The command crescent takes no calendar: --calendar and --corrections "
+                              "belong to the commands that convert");
         request.Command = command.Kind;
         if (given > 0)
             request.Argument = words[1];
@@ -229,6 +254,14 @@ std::string ExecuteRequest(const Request& request)
     case CommandKind::ckBatchToHijri:
     case CommandKind::ckBatchToGregorian:
         throw EUsageError("The batch commands read standard input; run them as a process");
+    case CommandKind::ckCrescent: {
+        const DateParts month = ParseMonth(request.Argument);
+        const CrescentPlace place = request.Place.empty()
+                                        ? CrescentPlace{std::string(astronomy::DefaultPlace().Name),
+                                                        astronomy::DefaultPlace().Where}
+                                        : ParseCrescentPlace(request.Place);
+        return FormatCrescentReport(DescribeCrescent(month.Year, month.Month, place), request.Form);
+    }
     default:
         break;
     }

@@ -9,7 +9,7 @@
 
 enum class CommandKind {
     ckHelp, ckCalendarList, ckToHijri, ckToGregorian, ckToday, ckMonth, ckYear, ckCalendar, ckIcs,
-    ckObservances,
+    ckObservances, ckCrescent,
     ckBatchToHijri, ckBatchToGregorian  // to-hijri - and to-gregorian -
 };
 
@@ -22,6 +22,7 @@ struct Request {
     std::string CalendarName;    // --calendar NAME; empty for the converter's own rule
     std::string CorrectionsFile; // --corrections FILE; empty for the user's own file
     bool Observances = false;    // ics --observances
+    std::string Place;           // crescent --at PLACE (empty: Mecca)
     bool MarkToday = false;      // calendar: standard output is a terminal that takes colour
     std::time_t Stamp = 0;       // ics: the DTSTAMP of its events
 };

@@ -14,14 +14,14 @@ _dates_convert()
         --calendar) COMPREPLY=($(compgen -W "$calendars" -- "$cur")); return ;;
         --corrections) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     esac
-    local commands="to-hijri to-gregorian today month year calendar ics observances"
+    local commands="to-hijri to-gregorian today month year calendar ics observances crescent"
     local options="--json --calendar --corrections --help"
     local command="" word previous=""
     for word in "${words[@]:1:cword-1}"; do
         # A value of --calendar or --corrections is not a command.
         if [[ $previous != --calendar && $previous != --corrections ]]; then
             case $word in
-                to-hijri|to-gregorian|today|month|year|calendar|ics|observances) command=$word; break ;;
+                to-hijri|to-gregorian|today|month|year|calendar|ics|observances|crescent) command=$word; break ;;
             esac
         fi
         previous=$word
@@ -33,6 +33,14 @@ _dates_convert()
             COMPREPLY=($(compgen -W "- $options" -- "$cur")) ;;
         calendar) COMPREPLY=($(compgen -W "--hijri $options" -- "$cur")) ;;
         ics) COMPREPLY=($(compgen -W "--observances $options" -- "$cur")) ;;
+        crescent)
+            if [[ $prev == --at ]]; then
+                # The named places; the tool reads a hyphen as the blank of a name.
+                COMPREPLY=($(compgen -W "Mecca Medina Riyadh Cairo Istanbul Tehran Karachi Delhi Dhaka
+                    Jakarta Kuala-Lumpur Rabat London New-York Cape-Town" -- "$cur"))
+            else
+                COMPREPLY=($(compgen -W "--at --json --help" -- "$cur"))
+            fi ;;
         *) COMPREPLY=($(compgen -W "$options" -- "$cur")) ;;
     esac
 }

@@ -2,6 +2,8 @@
 
 #include "framework/runtime/sysutils.h"
 
+#include <unordered_set>
+
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
@@ -19,6 +21,16 @@ std::string_view Trim(std::string_view s)
 bool HasBreakOrZero(std::string_view s)
 {
     return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+// A name as sections and keys match it: without regard to ASCII case.
+std::string Folded(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return folded;
 }
 
 bool IsQuote(char c)
@@ -163,9 +175,10 @@ std::optional<std::string> TProfileDocument::Value(std::string_view section, std
 std::vector<std::string> TProfileDocument::Sections() const
 {
     std::vector<std::string> names;
-    for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].Kind == lkSection && FindSection(lines_[i].Name) == i)
-            names.push_back(lines_[i].Name);
+    std::unordered_set<std::string> seen;
+    for (const TLine& line : lines_)
+        if (line.Kind == lkSection && seen.insert(Folded(line.Name)).second)
+            names.push_back(line.Name);
     return names;
 }
 
@@ -175,9 +188,10 @@ std::optional<std::vector<std::string>> TProfileDocument::Keys(std::string_view 
     if (header == std::string::npos)
         return std::nullopt;
     std::vector<std::string> keys;
+    std::unordered_set<std::string> seen;
     const std::size_t end = SectionEnd(header);
     for (std::size_t i = header + 1; i < end; ++i)
-        if (lines_[i].Kind == lkKey && FindKey(header, lines_[i].Name) == i)
+        if (lines_[i].Kind == lkKey && seen.insert(Folded(lines_[i].Name)).second)
             keys.push_back(lines_[i].Name);
     return keys;
 }

@@ -30,28 +30,28 @@ DWORD CopyValue(const std::string& value, char* buffer, DWORD size)
     return static_cast<DWORD>(count);
 }
 
-// Names each ending in a zero, then one more zero; cut to fit.
+// Names each ending in a zero, then one more zero. A list that does not fit
+// is cut to size - 2 characters (the cut may fall inside a name) and closed
+// with two zeros, and size - 2 is returned.
 DWORD CopyList(const std::vector<std::string>& names, char* buffer, DWORD size)
 {
+    std::string list;
+    for (const std::string& name : names) {
+        list += name;
+        list += '\0';
+    }
+    if (list.size() + 1 <= size) {
+        std::memcpy(buffer, list.c_str(), list.size() + 1);
+        return static_cast<DWORD>(list.size());
+    }
     if (size < 2) {
         buffer[0] = '\0';
         return 0;
     }
-    std::size_t used = 0;
-    for (const std::string& name : names) {
-        if (used + name.size() + 1 > size - 1) {
-            // What fits of this name, then the two closing zeros.
-            const std::size_t room = size - 2 - used;
-            std::memcpy(buffer + used, name.data(), room);
-            buffer[size - 2] = '\0';
-            buffer[size - 1] = '\0';
-            return size - 2;
-        }
-        std::memcpy(buffer + used, name.c_str(), name.size() + 1);
-        used += name.size() + 1;
-    }
-    buffer[used] = '\0';
-    return static_cast<DWORD>(used);
+    std::memcpy(buffer, list.data(), size - 2);
+    buffer[size - 2] = '\0';
+    buffer[size - 1] = '\0';
+    return size - 2;
 }
 
 bool InWindowsFolder(const std::string& path)
@@ -102,7 +102,7 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
         return 0;
 
     bool accepted = true;
-    const bool written = UpdateSettingsFile(path, [&](const TSettingsFileText& file) -> std::optional<std::string> {
+    const auto change = [&](const TSettingsFileText& file) -> std::optional<std::string> {
         std::optional<TProfileDocument> document;
         if (file.State == sfMissing) {
             if (erasing)
@@ -128,6 +128,7 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
         if (!changed)
             return std::nullopt;
         return document->Text();
-    });
-    return written && accepted ? 1 : 0;
+    };
+    const TSettingsUpdate written = UpdateSettingsFile(path, change);
+    return written == suDone && accepted ? 1 : 0;
 }

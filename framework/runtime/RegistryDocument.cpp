@@ -114,6 +114,15 @@ std::string HexBytes(std::string_view bytes)
     return out;
 }
 
+std::string Folded(std::string_view s)
+{
+    std::string folded(s);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}
+
 std::string HexNumber(std::uint32_t value, int width)
 {
     static constexpr char Digits[] = "0123456789abcdef";
@@ -200,20 +209,27 @@ std::optional<std::string> PathUnderRoot(std::string_view full, std::string_view
     return std::string(full);
 }
 
-// The logical lines: physical lines without their endings, a hex list's
-// trailing '\' joining the next line to it.
-std::optional<std::vector<std::string>> LogicalLines(std::string_view text)
+// A logical line: a physical line without its ending, or several when a hex
+// list's trailing '\' joins the next line to it.
+struct TLogicalLine {
+    std::size_t Number; // of its first physical line, from 1
+    std::string Text;
+};
+
+std::vector<TLogicalLine> LogicalLines(std::string_view text, TRegistryFault& fault)
 {
-    std::vector<std::string> lines;
+    std::vector<TLogicalLine> lines;
     bool continuing = false;
-    while (!text.empty()) {
+    for (std::size_t number = 1; !text.empty(); ++number) {
         const std::size_t newline = text.find('\n');
         std::string_view raw = text.substr(0, newline);
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         while (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
-        if (raw.size() > MaxRegistryLineLength)
-            return std::nullopt;
+        if (raw.size() > MaxRegistryLineLength) {
+            fault = {number, "a line too long"};
+            return {};
+        }
         std::string_view content = TrimRight(raw);
         if (continuing)
             content = TrimLeft(content);
@@ -223,9 +239,9 @@ std::optional<std::vector<std::string>> LogicalLines(std::string_view text)
         if (continues)
             content.remove_suffix(1);
         if (continuing)
-            lines.back() += content;
+            lines.back().Text += content;
         else
-            lines.emplace_back(content);
+            lines.push_back({number, std::string(content)});
         continuing = continues;
     }
     return lines;
@@ -251,38 +267,53 @@ bool IsRegistryPath(std::string_view path)
     }
 }
 
-std::optional<TRegistryDocument> TRegistryDocument::Parse(std::string_view text, std::string_view rootName)
+std::optional<TRegistryDocument> TRegistryDocument::Parse(std::string_view text, std::string_view rootName,
+                                                          TRegistryFault* fault)
+{
+    TRegistryFault found;
+    std::optional<TRegistryDocument> document = ParseLines(text, rootName, found);
+    if (!document && fault != nullptr)
+        *fault = std::move(found);
+    return document;
+}
+
+std::optional<TRegistryDocument> TRegistryDocument::ParseLines(std::string_view text, std::string_view rootName,
+                                                               TRegistryFault& fault)
 {
     if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
         text.remove_prefix(ByteOrderMark.size());
-    std::optional<std::vector<std::string>> lines = LogicalLines(text);
-    if (!lines)
+    const std::vector<TLogicalLine> lines = LogicalLines(text, fault);
+    if (fault.Line != 0)
         return std::nullopt;
 
     TRegistryDocument document;
     bool sawHeader = false;
-    std::optional<std::string> currentKey;
-    for (const std::string& stored : *lines) {
-        const std::string_view line = TrimLeft(stored);
+    std::optional<std::size_t> currentKey;
+    for (const TLogicalLine& stored : lines) {
+        const auto refuse = [&](std::string reason) {
+            fault = {stored.Number, std::move(reason)};
+            return std::nullopt;
+        };
+        const std::string_view line = TrimLeft(stored.Text);
         if (line.empty() || line.front() == ';')
             continue;
         if (!sawHeader) {
             if (line != Header)
-                return std::nullopt;
+                return refuse("not REGEDIT4, the first line of a registry file");
             sawHeader = true;
             continue;
         }
         if (line.front() == '[') {
             if (line.back() != ']' || line.size() < 2)
-                return std::nullopt;
-            currentKey = PathUnderRoot(line.substr(1, line.size() - 2), rootName);
-            if (!currentKey)
-                return std::nullopt;
-            document.ListKey(*currentKey);
+                return refuse("a key without its closing bracket");
+            const std::optional<std::string> path = PathUnderRoot(line.substr(1, line.size() - 2), rootName);
+            if (!path)
+                return refuse("not a key of " + std::string(rootName));
+            currentKey = document.ListKeyAt(*path);
             continue;
         }
         if (!currentKey)
-            return std::nullopt;
+            return refuse("a value before the first key");
         TRegistryValue value;
         std::string_view rest = line;
         if (rest.front() == '@') {
@@ -290,16 +321,16 @@ std::optional<TRegistryDocument> TRegistryDocument::Parse(std::string_view text,
         } else {
             std::optional<std::string> name = ParseQuoted(rest);
             if (!name)
-                return std::nullopt;
+                return refuse("a value name not in quotes");
             value.Name = std::move(*name);
         }
         rest = TrimLeft(rest);
         if (rest.empty() || rest.front() != '=')
-            return std::nullopt;
+            return refuse("a value without '='");
         rest.remove_prefix(1);
         if (!ParseData(rest, value))
-            return std::nullopt;
-        document.SetValue(*currentKey, std::move(value));
+            return refuse("value data that cannot be read");
+        document.SetValueAt(*currentKey, std::move(value));
     }
     // An empty file is an empty registry; anything else starts with the header.
     return document;
@@ -339,59 +370,83 @@ bool TRegistryDocument::KeyExists(std::string_view path) const
     return false;
 }
 
+std::optional<std::size_t> TRegistryDocument::FindKeyAt(std::string_view path) const
+{
+    const auto found = keyIndex_.find(Folded(path));
+    return found != keyIndex_.end() ? std::optional<std::size_t>(found->second) : std::nullopt;
+}
+
+std::optional<std::size_t> TRegistryDocument::FindValueAt(std::size_t key, std::string_view name) const
+{
+    const TIndex& values = valueIndex_[key];
+    const auto found = values.find(Folded(name));
+    return found != values.end() ? std::optional<std::size_t>(found->second) : std::nullopt;
+}
+
+std::size_t TRegistryDocument::ListKeyAt(std::string_view path)
+{
+    const auto [place, added] = keyIndex_.try_emplace(Folded(path), keys_.size());
+    if (added) {
+        keys_.push_back({std::string(path), {}});
+        valueIndex_.emplace_back();
+    }
+    return place->second;
+}
+
+void TRegistryDocument::SetValueAt(std::size_t key, TRegistryValue value)
+{
+    std::vector<TRegistryValue>& values = keys_[key].Values;
+    const auto [place, added] = valueIndex_[key].try_emplace(Folded(value.Name), values.size());
+    if (added) {
+        values.push_back(std::move(value));
+        return;
+    }
+    // The value keeps the name as first spelt.
+    TRegistryValue& existing = values[place->second];
+    existing.Type = value.Type;
+    existing.Data = std::move(value.Data);
+}
+
 const TRegistryKey* TRegistryDocument::FindKey(std::string_view path) const
 {
-    for (const TRegistryKey& key : keys_)
-        if (SameText(key.Path, path))
-            return &key;
-    return nullptr;
+    const std::optional<std::size_t> key = FindKeyAt(path);
+    return key ? &keys_[*key] : nullptr;
 }
 
 TRegistryKey& TRegistryDocument::ListKey(std::string_view path)
 {
-    for (TRegistryKey& key : keys_)
-        if (SameText(key.Path, path))
-            return key;
-    keys_.push_back({std::string(path), {}});
-    return keys_.back();
+    return keys_[ListKeyAt(path)];
 }
 
 const TRegistryValue* TRegistryDocument::FindValue(std::string_view path, std::string_view name) const
 {
-    const TRegistryKey* key = FindKey(path);
-    if (key == nullptr)
+    const std::optional<std::size_t> key = FindKeyAt(path);
+    if (!key)
         return nullptr;
-    for (const TRegistryValue& value : key->Values)
-        if (SameText(value.Name, name))
-            return &value;
-    return nullptr;
+    const std::optional<std::size_t> value = FindValueAt(*key, name);
+    return value ? &keys_[*key].Values[*value] : nullptr;
 }
 
 void TRegistryDocument::SetValue(std::string_view path, TRegistryValue value)
 {
-    TRegistryKey& key = ListKey(path);
-    for (TRegistryValue& existing : key.Values)
-        if (SameText(existing.Name, value.Name)) {
-            // The value keeps the name as first spelt.
-            existing.Type = value.Type;
-            existing.Data = std::move(value.Data);
-            return;
-        }
-    key.Values.push_back(std::move(value));
+    SetValueAt(ListKeyAt(path), std::move(value));
 }
 
 bool TRegistryDocument::DeleteValue(std::string_view path, std::string_view name)
 {
-    TRegistryKey* key = nullptr;
-    for (TRegistryKey& candidate : keys_)
-        if (SameText(candidate.Path, path))
-            key = &candidate;
-    if (key == nullptr)
+    const std::optional<std::size_t> key = FindKeyAt(path);
+    if (!key)
         return false;
-    const auto it = std::find_if(key->Values.begin(), key->Values.end(),
-                                 [&](const TRegistryValue& v) { return SameText(v.Name, name); });
-    if (it == key->Values.end())
+    const std::optional<std::size_t> value = FindValueAt(*key, name);
+    if (!value)
         return false;
-    key->Values.erase(it);
+    std::vector<TRegistryValue>& values = keys_[*key].Values;
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(*value));
+    // The values after it moved up by one.
+    TIndex& index = valueIndex_[*key];
+    index.erase(Folded(name));
+    for (auto& [folded, position] : index)
+        if (position > *value)
+            --position;
     return true;
 }

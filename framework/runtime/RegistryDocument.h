@@ -28,6 +28,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 inline constexpr std::size_t MaxRegistryLineLength = (1u << 20) + 4096;
@@ -45,11 +46,20 @@ struct TRegistryKey {
     friend bool operator==(const TRegistryKey&, const TRegistryKey&) = default;
 };
 
+// Where a text stops being a registry file, and why.
+struct TRegistryFault {
+    std::size_t Line = 0; // from 1
+    std::string Reason;   // such as "a value before the first key"
+};
+
 class TRegistryDocument {
 public:
     TRegistryDocument() = default;
-    // rootName: "HKEY_CURRENT_USER" and so on; every key line must lie under it.
-    static std::optional<TRegistryDocument> Parse(std::string_view text, std::string_view rootName);
+    // rootName: "HKEY_CURRENT_USER" and so on; every key line must lie under
+    // it. A text that is not a registry file gives nothing, and where it
+    // failed in fault when fault is given.
+    static std::optional<TRegistryDocument> Parse(std::string_view text, std::string_view rootName,
+                                                  TRegistryFault* fault = nullptr);
     std::string Text(std::string_view rootName) const;
 
     // Keys in file order, each once (a key listed twice is merged into the
@@ -70,7 +80,20 @@ public:
     bool DeleteValue(std::string_view path, std::string_view name);
 
 private:
+    // Names folded to one case, so that a lookup is one hash away whatever
+    // the size of the file.
+    using TIndex = std::unordered_map<std::string, std::size_t>;
+
+    static std::optional<TRegistryDocument> ParseLines(std::string_view text, std::string_view rootName,
+                                                       TRegistryFault& fault);
+    std::size_t ListKeyAt(std::string_view path);
+    void SetValueAt(std::size_t key, TRegistryValue value);
+    std::optional<std::size_t> FindKeyAt(std::string_view path) const;
+    std::optional<std::size_t> FindValueAt(std::size_t key, std::string_view name) const;
+
     std::vector<TRegistryKey> keys_;
+    TIndex keyIndex_;                // folded path -> position in keys_
+    std::vector<TIndex> valueIndex_; // per key: folded value name -> position in its Values
 };
 
 // A path's parts can be written in a key line: none empty, none with a line

@@ -20,8 +20,9 @@ struct TRegistryKeyHandle {
 namespace {
 
 constexpr REGSAM WriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
-// The classic limits of a key's name and a value's name.
+// The classic limits of a key's name, a key's depth and a value's name.
 constexpr std::size_t MaxKeyPartLength = 255;
+constexpr std::size_t MaxKeyDepth = 512;
 constexpr std::size_t MaxValueNameLength = 16383;
 
 struct TRoot {
@@ -96,7 +97,7 @@ std::string FilePath(const TRoot& root)
 }
 
 // The sub-key's path below base, checked: a path without empty parts, a '\'
-// at the end allowed.
+// at the end allowed, within the limits of a part's length and of the depth.
 std::optional<std::string> Join(const std::string& base, const char* subKey)
 {
     std::string sub = subKey != nullptr ? subKey : "";
@@ -106,18 +107,19 @@ std::optional<std::string> Join(const std::string& base, const char* subKey)
         sub.pop_back();
     if (!IsRegistryPath(sub))
         return std::nullopt;
-    std::size_t start = 0;
-    while (start < sub.size()) {
-        std::size_t end = sub.find('\\', start);
+    const std::string path = base.empty() ? sub : sub.empty() ? base : base + "\\" + sub;
+    std::size_t depth = 0;
+    for (std::size_t start = 0; start < path.size(); ++depth) {
+        std::size_t end = path.find('\\', start);
         if (end == std::string::npos)
-            end = sub.size();
+            end = path.size();
         if (end - start > MaxKeyPartLength)
             return std::nullopt;
         start = end + 1;
     }
-    if (base.empty())
-        return sub;
-    return sub.empty() ? base : base + "\\" + sub;
+    if (depth > MaxKeyDepth)
+        return std::nullopt;
+    return path;
 }
 
 bool UsableValueName(const std::string& name)
@@ -149,7 +151,7 @@ LONG ChangeDocument(const TRoot& root, const std::function<bool(TRegistryDocumen
     if (path.empty() || !EnsureWindowsFolder())
         return ERROR_WRITE_FAULT;
     LONG result = ERROR_SUCCESS;
-    const bool written = UpdateSettingsFile(path, [&](const TSettingsFileText& file) -> std::optional<std::string> {
+    const auto rewrite = [&](const TSettingsFileText& file) -> std::optional<std::string> {
         std::optional<TRegistryDocument> document;
         if (file.State == sfMissing)
             document.emplace();
@@ -162,10 +164,23 @@ LONG ChangeDocument(const TRoot& root, const std::function<bool(TRegistryDocumen
         if (!change(*document, result))
             return std::nullopt;
         return document->Text(root.Name);
-    });
+    };
+    const TSettingsUpdate written = UpdateSettingsFile(path, rewrite);
     if (result != ERROR_SUCCESS)
         return result;
-    return written ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+    switch (written) {
+    case suDone:
+        return ERROR_SUCCESS;
+    case suBusy:
+        return ERROR_LOCK_VIOLATION;
+    case suReadOnly:
+        return ERROR_ACCESS_DENIED;
+    case suTooLarge:
+        return ERROR_NOT_ENOUGH_QUOTA;
+    case suFailed:
+        break;
+    }
+    return ERROR_WRITE_FAULT;
 }
 
 } // namespace
@@ -324,4 +339,21 @@ std::string RegistryFilePath(HKEY key)
 {
     const std::optional<TPlace> place = Resolve(key);
     return place ? FilePath(*place->Root) : std::string();
+}
+
+std::string RegistryFileFault(HKEY key)
+{
+    const std::optional<TPlace> place = Resolve(key);
+    const std::string path = place ? FilePath(*place->Root) : std::string();
+    if (path.empty())
+        return {};
+    const TSettingsFileText file = ReadSettingsFile(path);
+    if (file.State == sfRefused)
+        return path + ": not a plain file we may read";
+    if (file.State != sfRead)
+        return {};
+    TRegistryFault fault;
+    if (TRegistryDocument::Parse(file.Text, place->Root->Name, &fault))
+        return {};
+    return path + ", line " + std::to_string(fault.Line) + ": " + fault.Reason;
 }

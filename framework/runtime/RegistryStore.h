@@ -11,7 +11,11 @@
 // replaced: changes to it fail with ERROR_BADDB.
 //
 // Calls return the classic error codes. Key paths are parts joined by '\';
-// a '\' at the end is allowed, one at the start or an empty part is not.
+// a '\' at the end is allowed, one at the start or an empty part is not. As
+// in the classic registry a part has at most 255 characters and a key lies at
+// most 512 levels deep, so every key line of the file stays short enough to
+// be read back. A change that would make the file larger than a reader takes
+// (AtomicFile.h) fails and leaves the file as it was.
 #pragma once
 
 #include <cstdint>
@@ -37,13 +41,15 @@ inline HKEY const HKEY_DYN_DATA = reinterpret_cast<HKEY>(std::uintptr_t{0x800000
 enum : LONG {
     ERROR_SUCCESS = 0,
     ERROR_FILE_NOT_FOUND = 2,   // no such key or value
-    ERROR_ACCESS_DENIED = 5,    // a machine-wide root, or a key opened without the right
+    ERROR_ACCESS_DENIED = 5,    // a machine-wide root, a key opened without the right, a read-only file
     ERROR_INVALID_HANDLE = 6,
     ERROR_WRITE_FAULT = 29,     // the file could not be written
+    ERROR_LOCK_VIOLATION = 33,  // another program kept the file's folder locked too long
     ERROR_INVALID_PARAMETER = 87,
     ERROR_BAD_PATHNAME = 161,
     ERROR_MORE_DATA = 234,      // the buffer is too small; the size needed is returned
-    ERROR_BADDB = 1009          // the file is not a registry file and is left alone
+    ERROR_BADDB = 1009,         // the file is not a registry file and is left alone
+    ERROR_NOT_ENOUGH_QUOTA = 1816 // the file would grow larger than a reader takes
 };
 
 enum : DWORD {
@@ -95,3 +101,7 @@ std::string RegistryRootName(HKEY root);
 // The file a root key (or any key opened under it) is kept in; empty when
 // there is none (no such key, no folder).
 std::string RegistryFilePath(HKEY key);
+// Why that file is not a registry file, as "<file>, line <n>: <reason>"
+// (or "<file>: <reason>" for what is not a file we may read at all); empty
+// when it reads as one, is missing, or there is none.
+std::string RegistryFileFault(HKEY key);

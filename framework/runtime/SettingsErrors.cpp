@@ -5,14 +5,23 @@ void RaiseIniWriteError(const std::string& fileName)
     throw EIniFileException("Unable to write to " + fileName);
 }
 
-void RaiseCreateKeyError(const std::string& key)
+namespace {
+
+std::string WithCause(std::string message, const std::string& cause)
 {
-    throw ERegistryException("Failed to create key " + key);
+    return cause.empty() ? message : message + " (" + cause + ")";
 }
 
-void RaiseSetDataError(const std::string& valueName)
+} // namespace
+
+void RaiseCreateKeyError(const std::string& key, const std::string& cause)
 {
-    throw ERegistryException("Failed to set data for '" + valueName + "'");
+    throw ERegistryException(WithCause("Failed to create key " + key, cause));
+}
+
+void RaiseSetDataError(const std::string& valueName, const std::string& cause)
+{
+    throw ERegistryException(WithCause("Failed to set data for '" + valueName + "'", cause));
 }
 
 void RaiseInvalidDataType(const std::string& valueName)

@@ -19,9 +19,9 @@ public:
 
 // "Unable to write to <file name>"
 [[noreturn]] void RaiseIniWriteError(const std::string& fileName);
-// "Failed to create key <key>"
-[[noreturn]] void RaiseCreateKeyError(const std::string& key);
-// "Failed to set data for '<value name>'"
-[[noreturn]] void RaiseSetDataError(const std::string& valueName);
+// "Failed to create key <key>", followed by " (<cause>)" when a cause is given
+[[noreturn]] void RaiseCreateKeyError(const std::string& key, const std::string& cause = {});
+// "Failed to set data for '<value name>'", followed by " (<cause>)" likewise
+[[noreturn]] void RaiseSetDataError(const std::string& valueName, const std::string& cause = {});
 // "Invalid data type for '<value name>'"
 [[noreturn]] void RaiseInvalidDataType(const std::string& valueName);

@@ -16,13 +16,14 @@ MAY_INCLUDE = {
     "framework/windows": ["framework/graphics", "framework/runtime"],
     "framework/controls": ["framework/windows", "framework/graphics", "framework/runtime"],
     "calendar": ["framework/runtime"],
-    "calendar/calendars": ["calendar", "framework/runtime"],
+    "calendar/calendars": ["calendar", "astronomy", "framework/runtime"],
+    "astronomy": ["framework/runtime"],
     "services": ["framework/controls", "framework/windows", "framework/graphics", "framework/runtime"],
     "effects": ["services", "framework/controls", "framework/windows", "framework/graphics",
                 "framework/runtime"],
     "window": ["effects", "services", "calendar", "framework/controls", "framework/windows",
                "framework/graphics", "framework/runtime"],
-    "tools": ["calendar/calendars", "calendar", "framework/runtime"],
+    "tools": ["calendar/calendars", "calendar", "astronomy", "framework/runtime"],
 }
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

@@ -187,6 +187,7 @@ TEST(CalendarOption, RefusesWhatItCannotUseWithStatus2AndOneLine)
         {{"ics", "1299", "--calendar", "umalqura"}, "lies outside the Umm al-Qura table"},
         {{"month", "1447-09", "--observances"}, "the option --observances belongs to the command ics"},
         {{"observances", "0"}, "no Hijri year 0"},
+        {{"crescent", "1447-09", "--calendar", "umalqura"}, "the command crescent takes no calendar"},
         {{"today", "--corrections", "/nonexistent/corrections"}, "/nonexistent/corrections: cannot open"},
     };
     for (const Refused& c : cases) {

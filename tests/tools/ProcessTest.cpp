@@ -95,6 +95,11 @@ TEST(DatesConvertProcess, RefusesBadInputWithStatus2AndOneLine)
         {{"ics", "1446", "1447", "1448"}, "unexpected argument '1448'"},
         {{"calendar", "2024-13"}, "no month 13"},
         {{"calendar", "--hijri", "1445-13"}, "no Hijri month 13"},
+        {{"crescent", "1447-09", "--at", "95,20"}, "latitude 95 is beyond -90 to 90"},
+        {{"crescent", "1447-09", "--at", "Gotham"}, "unknown place 'Gotham'"},
+        {{"crescent", "1447-13"}, "no Hijri month 13"},
+        {{"crescent", "99999-01"}, "civil years -1999 to 3000"},
+        {{"crescent", "1447-09", "--at"}, "--at needs a place"},
     };
     for (const Refused& c : cases) {
         const ProcessResult r = RunDatesConvert(c.Arguments);
@@ -166,6 +171,44 @@ std::string RunOnTerminal(const std::vector<std::string>& arguments, const char*
     }
     close(master);
     return output;
+}
+
+TEST(DatesConvertCrescent, MeccaByDefaultAsTextAndJson)
+{
+    const ProcessResult r = RunDatesConvert({"crescent", "1447-09"});
+    ASSERT_EQ(r.ExitStatus, 0) << r.Error;
+    EXPECT_EQ(r.Output.rfind("Ramadhan 1447 (1447-09) at Mecca (21.4225\u00b0N 39.8262\u00b0E, 277 m)\n", 0), 0u)
+        << r.Output;
+    EXPECT_NE(r.Output.find("conjunction: 2026-02-17T12:01"), std::string::npos);
+    EXPECT_EQ(r.Output.find('\x1b'), std::string::npos);
+    // Three evenings in each of the two tables.
+    for (const char* date : {"\n2026-02-17  ", "\n2026-02-18  ", "\n2026-02-19  "}) {
+        const std::size_t first = r.Output.find(date);
+        ASSERT_NE(first, std::string::npos) << date;
+        EXPECT_NE(r.Output.find(date, first + 1), std::string::npos) << date;
+    }
+
+    const auto object = JsonOf({"crescent", "1447-09", "--json", "--at", "Istanbul"});
+    EXPECT_EQ(object["month"], "1447-09");
+    EXPECT_EQ(object["place"]["name"], "Istanbul");
+    EXPECT_EQ(object["place"]["latitude"], 41.0082);
+    EXPECT_EQ(object["conjunction"].get<std::string>().substr(0, 16), "2026-02-17T12:01");
+    ASSERT_EQ(object["evenings"].size(), 3u);
+    const char* keys[] = {"date", "sunset", "moonset", "lag_minutes", "moon_age_hours", "moon_altitude",
+                          "elongation", "best_time", "arcl", "arcv", "daz", "width_arcmin", "yallop_q",
+                          "yallop", "odeh_v", "odeh", "mabims", "istanbul2016", "danjon"};
+    for (const auto& evening : object["evenings"])
+        for (const char* key : keys)
+            EXPECT_TRUE(evening.contains(key)) << key;
+    const auto& first = object["evenings"][0];
+    const auto& second = object["evenings"][1];
+    EXPECT_EQ(first["date"], "2026-02-17");
+    EXPECT_EQ(first["yallop"], "F");
+    EXPECT_EQ(first["danjon"], false);
+    EXPECT_EQ(second["yallop"], "A");
+    EXPECT_EQ(second["istanbul2016"], true);
+    EXPECT_LT(first["lag_minutes"].get<double>(), second["lag_minutes"].get<double>());
+    EXPECT_EQ(first["sunset"].get<std::string>().size(), std::string("2026-02-17T15:40:38Z").size());
 }
 
 TEST(DatesConvertYear, EachRowIsTheMonthCommandsReport)

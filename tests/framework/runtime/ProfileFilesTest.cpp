@@ -75,6 +75,21 @@ TEST(ProfileDocument, DuplicatesAndCaseFirstSectionAndFirstKeyCount)
     EXPECT_EQ(document->Text(), "[A]\nk=new\nK=second\n[a]\nk=third\nonly=in second copy\n");
 }
 
+TEST(ProfileDocument, ListsEachSectionAndKeyOnceInFileOrder)
+{
+    std::string text;
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < 3000; ++i)
+            text.append(pass == 0 ? "[Section" : "[SECTION").append(std::to_string(i)).append("]\nk=1\nK=2\nj=3\n");
+    auto document = TProfileDocument::Parse(text);
+    ASSERT_TRUE(document);
+    const std::vector<std::string> sections = document->Sections();
+    ASSERT_EQ(sections.size(), 3000u);
+    EXPECT_EQ(sections.front(), "Section0");
+    EXPECT_EQ(sections.back(), "Section2999");
+    EXPECT_EQ(document->Keys("section17"), (std::vector<std::string>{"k", "j"}));
+}
+
 TEST(ProfileDocument, AwkwardValuesReadBackAsWritten)
 {
     const std::vector<std::string> values = {
@@ -155,6 +170,46 @@ TEST_F(ProfileFiles, ListsSectionsAndKeysWithZeros)
     EXPECT_EQ(Read(nullptr, nullptr, "", file), std::string("One\0Two\0", 8));
     EXPECT_EQ(Read("one", nullptr, "", file), std::string("a\0b\0", 4));
     EXPECT_EQ(Read(nullptr, nullptr, "", file, 6), std::string("One\0", 4)) << "cut: size - 2";
+}
+
+// Every buffer size for a few lists: the whole list when it fits with its
+// closing zero, otherwise what fits of it cut to size - 2 characters and two
+// zeros, size - 2 returned; never a byte past the buffer.
+TEST_F(ProfileFiles, ListsCutToAnySizeOfBuffer)
+{
+    struct TCase {
+        const char* Text;
+        const char* Section; // nullptr: the section names
+        std::string List;    // the names, each with its zero
+    };
+    const std::vector<TCase> cases = {
+        {"[S]\nab=1\nc=2\n", "S", std::string("ab\0c\0", 5)},
+        {"[One]\n[x]\n", nullptr, std::string("One\0x\0", 6)},
+        {"[A]\n[BB]\n[CCC]\n[a]\n", nullptr, std::string("A\0BB\0CCC\0", 9)},
+        {"[S]\nk=1\nlonger key=2\nk=dup\n", "s", std::string("k\0longer key\0", 13)},
+        {"", nullptr, ""},
+        {"[Empty]\n", "Empty", ""},
+    };
+    const std::string file = Path("list.INI");
+    for (const TCase& c : cases) {
+        WriteWholeFile(file, c.Text);
+        for (DWORD size = 1; size <= c.List.size() + 2; ++size) {
+            // Exactly size bytes, so that a sanitizer sees any byte written past them.
+            std::vector<char> buffer(size, 'X');
+            const DWORD result = GetPrivateProfileString(c.Section, nullptr, "", buffer.data(), size, file.c_str());
+            std::string expected = std::string(1, '\0');
+            DWORD expectedResult = 0;
+            if (c.List.size() + 1 <= size) {
+                expected = c.List + '\0';
+                expectedResult = static_cast<DWORD>(c.List.size());
+            } else if (size >= 2) {
+                expected = c.List.substr(0, size - 2) + std::string(2, '\0');
+                expectedResult = size - 2;
+            }
+            EXPECT_EQ(std::string(buffer.data(), expected.size()), expected) << c.Text << " size " << size;
+            EXPECT_EQ(result, expectedResult) << c.Text << " size " << size;
+        }
+    }
 }
 
 TEST_F(ProfileFiles, WritesMakeAPrivateFileAndEraseChangesOnlyWhatIsThere)

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -95,6 +97,42 @@ TEST(RegistryDocument, RefusesWhatIsNotARegistryFileOfThisRoot)
     EXPECT_TRUE(TRegistryDocument::Parse("\xEF\xBB\xBFREGEDIT4\r\n; note \\\r\n[HKEY_CURRENT_USER]\r\n"
                                          "\"b\"=hex:01,\\\r\n  02\r\n",
                                          Root));
+}
+
+// Thousands of keys, each listed twice in another case: the second listing
+// merges into the first, later values replace earlier ones, names keep their
+// first spelling, and deleting a value leaves the others found.
+TEST(RegistryDocument, ManyKeysListedTwiceMergeIntoTheirFirstListing)
+{
+    constexpr int Keys = 5000;
+    auto numbered = [](const char* prefix, int i) { return std::string(prefix).append(std::to_string(i)); };
+    std::string text = "REGEDIT4\n";
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < Keys; ++i) {
+            text.append("\n[HKEY_CURRENT_USER\\").append(numbered(pass == 0 ? "Key" : "KEY", i)).append("]\n");
+            text.append(pass == 0 ? "\"Value\"=\"first\"\n\"Other\"=\"o\"\n" : "\"VALUE\"=\"second\"\n");
+        }
+    auto document = TRegistryDocument::Parse(text, Root);
+    ASSERT_TRUE(document);
+    ASSERT_EQ(document->Keys().size(), std::size_t{Keys});
+    for (int i = 0; i < Keys; i += 97) {
+        const TRegistryKey& key = document->Keys()[static_cast<std::size_t>(i)];
+        EXPECT_EQ(key.Path, numbered("Key", i));
+        ASSERT_EQ(key.Values.size(), 2u);
+        EXPECT_EQ(key.Values[0], (TRegistryValue{"Value", 1, "second"}));
+    }
+    const std::string path = numbered("kEy", 1234);
+    EXPECT_TRUE(document->DeleteValue(path, "value"));
+    EXPECT_EQ(document->FindValue(path, "Value"), nullptr);
+    ASSERT_NE(document->FindValue(path, "OTHER"), nullptr) << "found after the one before it went";
+    EXPECT_EQ(document->FindValue(path, "OTHER")->Data, "o");
+    document->SetValue(path, {"other", 1, "changed"});
+    document->SetValue(path, {"New", 1, "n"});
+    EXPECT_EQ(document->FindKey(path)->Values,
+              (std::vector<TRegistryValue>{{"Other", 1, "changed"}, {"New", 1, "n"}}));
+    auto again = TRegistryDocument::Parse(document->Text(Root), Root);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->Keys(), document->Keys());
 }
 
 TEST_F(RegistryStore, CreatesKeysSetsQueriesAndDeletesValues)
@@ -192,6 +230,50 @@ TEST_F(RegistryStore, ADamagedFileReadsAsEmptyAndIsNeverOverwritten)
     EXPECT_EQ(SetString(HKEY_CURRENT_USER, "v", "x"), ERROR_BADDB);
     EXPECT_EQ(ReadWholeFile(UserFile()), damaged);
     EXPECT_EQ(RegistryFilePath(HKEY_CURRENT_USER), UserFile()) << "a caller can name the file";
+}
+
+// A damaged file is reported by the line where it stops being a registry file.
+TEST(RegistryDocument, ADamagedTextIsReportedByItsLine)
+{
+    struct TCase {
+        std::string Text;
+        std::size_t Line;
+        const char* Reason;
+    };
+    const std::vector<TCase> cases = {
+        {"garbage\n", 1, "not REGEDIT4, the first line of a registry file"},
+        {"\n; note\n\nREGEDIT5\n", 4, "not REGEDIT4, the first line of a registry file"},
+        {"REGEDIT4\n\n\"v\"=\"value before any key\"\n", 3, "a value before the first key"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n[HKEY_LOCAL_MACHINE\\Software]\n", 3,
+         "not a key of HKEY_CURRENT_USER"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER\r\n", 2, "a key without its closing bracket"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER]\nv=\"unquoted name\"\n", 3, "a value name not in quotes"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\" \"no equals\"\n", 3, "a value without '='"},
+        {"REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=\"unterminated\n", 3, "value data that cannot be read"},
+        // A hex list over three lines counts from its first; the next line is 6.
+        {"REGEDIT4\n[HKEY_CURRENT_USER]\n\"b\"=hex:01,\\\n  02,\\\n  03\n\"c\"=hex:zz\n", 6,
+         "value data that cannot be read"},
+        {"\xEF\xBB\xBFREGEDIT4\n[HKEY_CURRENT_USER]\n" + std::string(MaxRegistryLineLength + 1, ';') + "\n", 3,
+         "a line too long"},
+    };
+    for (const TCase& c : cases) {
+        TRegistryFault fault;
+        EXPECT_FALSE(TRegistryDocument::Parse(c.Text, Root, &fault)) << c.Text.substr(0, 80);
+        EXPECT_EQ(fault.Line, c.Line) << c.Text.substr(0, 80);
+        EXPECT_EQ(fault.Reason, c.Reason) << c.Text.substr(0, 80);
+    }
+}
+
+TEST_F(RegistryStore, ADamagedFileIsNamedWithItsLine)
+{
+    EXPECT_EQ(RegistryFileFault(HKEY_CURRENT_USER), "") << "no file";
+    WriteWholeFile(UserFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\"v\"=\"unterminated\n");
+    EXPECT_EQ(RegistryFileFault(HKEY_CURRENT_USER), UserFile() + ", line 4: value data that cannot be read");
+    WriteWholeFile(UserFile(), "REGEDIT4\n");
+    EXPECT_EQ(RegistryFileFault(HKEY_CURRENT_USER), "") << "a sound file";
+    std::filesystem::remove(UserFile());
+    std::filesystem::create_directory(UserFile());
+    EXPECT_EQ(RegistryFileFault(HKEY_CURRENT_USER), UserFile() + ": not a plain file we may read");
 }
 
 TEST_F(RegistryStore, EveryValueSurvivesTheFile)
