@@ -49,11 +49,23 @@ const char* const UsageText =
     "                           criteria; PLACE is LAT,LON[,ELEVATION_M] (north and\n"
     "                           east positive) or a name such as Mecca (the default),\n"
     "                           Istanbul, Jakarta, \"New York\"\n"
+    "  crescent-map YYYY-MM-DD --png FILE [--criterion odeh|yallop] [--grid DEG]\n"
+    "                           a world map of the crescent on the evening of a\n"
+    "                           civil date, each place at its own sunset, as a PNG\n"
+    "                           picture: every cell of a DEG-degree grid (default 1)\n"
+    "                           coloured by the criterion's zone (default odeh),\n"
+    "                           where the Moon sets first, where the Sun does not\n"
+    "                           set or rise, coastlines (from gmt-gshhg-low) and the\n"
+    "                           named places\n"
     "\n"
     "Options:\n"
     "  --json      print JSON instead of text (one object; one a line for a batch)\n"
     "  --hijri     calendar: draw a Hijri month\n"
     "  --at PLACE  crescent: the place of the evenings\n"
+    "  --png FILE  crescent-map: the picture to write (replaced whole, or left as it\n"
+    "              was when the map cannot be made)\n"
+    "  --criterion odeh|yallop  crescent-map: whose zones to draw\n"
+    "  --grid DEG  crescent-map: the cell size, 0.25 to 10 degrees dividing 180\n"
     "  -h, --help  print this help and exit\n"
     "\n"
     "Civil dates before 15 October 1582 are Julian-calendar dates. There is no year 0:\n"
@@ -70,7 +82,7 @@ struct CommandName {
     std::size_t MaxArguments;
 };
 
-constexpr std::array<CommandName, 8> Commands{{
+constexpr std::array<CommandName, 9> Commands{{
     {"to-hijri", CommandKind::ckToHijri, 1, 1},
     {"to-gregorian", CommandKind::ckToGregorian, 1, 1},
     {"today", CommandKind::ckToday, 0, 0},
@@ -79,6 +91,7 @@ constexpr std::array<CommandName, 8> Commands{{
     {"calendar", CommandKind::ckCalendar, 0, 1},
     {"ics", CommandKind::ckIcs, 1, 2},
     {"crescent", CommandKind::ckCrescent, 1, 1},
+    {"crescent-map", CommandKind::ckCrescentMap, 1, 1},
 }};
 
 bool LooksLikeOption(const std::string& argument)
@@ -131,6 +144,8 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
                 throw EUsageError("The option --at needs a place");
             request.Place = *argument == "--at" ? *++argument : argument->substr(5);
             placeGiven = true;
+        } else if (TakeCrescentMapOption(argument, arguments.end(), request.Map)) {
+            // --png, --criterion or --grid, with its value
         } else if (*argument == "--json")
             request.Form = OutputForm::ofJson;
         else if (*argument == "--hijri")
@@ -158,6 +173,8 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
             throw EUsageError("The option --hijri belongs to the command calendar");
         if (placeGiven && command.Kind != CommandKind::ckCrescent)
             throw EUsageError("The option --at belongs to the command crescent");
+        if (request.Map.Given && command.Kind != CommandKind::ckCrescentMap)
+            throw EUsageError("The options --png, --criterion and --grid belong to the command crescent-map");
         request.Command = command.Kind;
         if (given > 0)
             request.Argument = words[1];
@@ -207,6 +224,12 @@ std::string ExecuteRequest(const Request& request)
                                         : ParseCrescentPlace(request.Place);
         return FormatCrescentReport(DescribeCrescent(month.Year, month.Month, place), request.Form);
     }
+    case CommandKind::ckCrescentMap:
+        // The picture goes to its file; standard output stays empty.
+        WriteCrescentMap(ParseCrescentMapRequest(request.Argument, request.Map), [](const std::string& notice) {
+            std::fputs(("dates-convert: " + notice + "\n").c_str(), stderr);
+        });
+        return {};
     case CommandKind::ckBatchToHijri:
     case CommandKind::ckBatchToGregorian:
         throw EUsageError("The batch commands read standard input; run them as a process");

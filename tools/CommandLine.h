@@ -2,13 +2,14 @@
 #pragma once
 
 #include "tools/ConvertOutput.h"
+#include "tools/CrescentMap.h"
 
 #include <ctime>
 #include <string>
 #include <vector>
 
 enum class CommandKind {
-    ckHelp, ckToHijri, ckToGregorian, ckToday, ckMonth, ckYear, ckCalendar, ckIcs, ckCrescent,
+    ckHelp, ckToHijri, ckToGregorian, ckToday, ckMonth, ckYear, ckCalendar, ckIcs, ckCrescent, ckCrescentMap,
     ckBatchToHijri, ckBatchToGregorian  // to-hijri - and to-gregorian -
 };
 
@@ -19,6 +20,7 @@ struct Request {
     OutputForm Form = OutputForm::ofText;
     bool HijriCalendar = false;  // calendar --hijri
     std::string Place;           // crescent --at PLACE (empty: Mecca)
+    CrescentMapArguments Map;    // crescent-map --png, --criterion, --grid
     bool MarkToday = false;      // calendar: standard output is a terminal that takes colour
     std::time_t Stamp = 0;       // ics: the DTSTAMP of its events
 };
