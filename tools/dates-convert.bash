@@ -7,12 +7,12 @@ _dates_convert()
         words=("${COMP_WORDS[@]}")
         cword=$COMP_CWORD
     }
-    local commands="to-hijri to-gregorian today month year calendar ics crescent"
+    local commands="to-hijri to-gregorian today month year calendar ics crescent crescent-map"
     local options="--json --help"
     local command="" word
     for word in "${words[@]:1:cword-1}"; do
         case $word in
-            to-hijri|to-gregorian|today|month|year|calendar|ics|crescent) command=$word; break ;;
+            to-hijri|to-gregorian|today|month|year|calendar|ics|crescent|crescent-map) command=$word; break ;;
         esac
     done
     case $command in
@@ -29,6 +29,13 @@ _dates_convert()
             else
                 COMPREPLY=($(compgen -W "--at $options" -- "$cur"))
             fi ;;
+        crescent-map)
+            case ${words[cword-1]} in
+                --png) COMPREPLY=($(compgen -f -X '!*.[pP][nN][gG]' -- "$cur") $(compgen -d -- "$cur")) ;;
+                --criterion) COMPREPLY=($(compgen -W "odeh yallop" -- "$cur")) ;;
+                --grid) COMPREPLY=($(compgen -W "0.25 0.5 1 2 5 10" -- "$cur")) ;;
+                *) COMPREPLY=($(compgen -W "--png --criterion --grid --help" -- "$cur")) ;;
+            esac ;;
         *) COMPREPLY=($(compgen -W "$options" -- "$cur")) ;;
     esac
 }
