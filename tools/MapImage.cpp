@@ -46,7 +46,7 @@ void CoverageMask::Cover(int x, int y, double coverage)
     if (x < 0 || x >= width_ || y < 0 || y >= height_)
         return;
     float& cell = coverage_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
-    cell = std::max(cell, static_cast<float>(std::clamp(coverage, 0.0, 1.0)));
+    cell = std::min(1.0f, cell + static_cast<float>(std::clamp(coverage, 0.0, 1.0)));
 }
 
 RgbImage::RgbImage(int width, int height, Rgb background)

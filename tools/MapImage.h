@@ -27,15 +27,16 @@ struct PixelRect {
 };
 
 // How much of each pixel a set of lines covers, 0..1. Lines are gathered here
-// first and painted once, so that where two of them meet (the joints of a
-// polyline) the pixel is not darkened twice.
+// first and painted once: the half-covered ends of two segments that meet
+// add up to one whole pixel, and where lines cross or run over each other a
+// pixel is covered once at most, never darkened twice.
 class CoverageMask {
 public:
     CoverageMask(int width, int height);
     int Width() const { return width_; }
     int Height() const { return height_; }
     float At(int x, int y) const;
-    // Keeps the larger coverage; outside the mask nothing happens.
+    // Adds coverage up to a whole pixel; outside the mask nothing happens.
     void Cover(int x, int y, double coverage);
 
 private:
