@@ -57,6 +57,8 @@ int KeyColumnWidth(const std::vector<LegendItem>& legend, const MapText& text)
 void FillCells(RgbImage& image, const MapProjection& map, const astronomy::EveningGrid& grid,
                astronomy::CriterionId criterion, const std::vector<LegendItem>& legend)
 {
+    if (grid.Rows == 0 || grid.Columns == 0 || grid.Cells.size() != grid.Rows * grid.Columns)
+        return;  // no world to show: the map stays blank
     std::vector<Rgb> cellColour(grid.Cells.size());
     for (std::size_t i = 0; i < grid.Cells.size(); ++i)
         cellColour[i] = legend[LegendIndexOf(grid.Cells[i], criterion)].Colour;

@@ -30,12 +30,8 @@ struct FontFile {
 
 // The file fontconfig picks for the family at the weight: the family itself
 // when it is installed, else its configured substitute.
-FontFile MatchFont(std::string_view family, FontWeight weight)
+FontFile MatchFont(FcConfig* config, std::string_view family, FontWeight weight)
 {
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (config == nullptr)
-        throw std::runtime_error("fontconfig cannot load its configuration");
-    TScopeExit releaseConfig([config] { FcConfigDestroy(config); });
     FcPattern* pattern = FcPatternCreate();
     TScopeExit releasePattern([pattern] { FcPatternDestroy(pattern); });
     const std::string name(family);
@@ -125,9 +121,14 @@ MapText::MapText(std::string_view family) : faces_(std::make_unique<Faces>())
     if (FT_Init_FreeType(&library) != 0)
         throw std::runtime_error("FreeType cannot start");
     faces_->Library.reset(library);
-    const FontFile regular = MatchFont(family, FontWeight::fwRegular);
+    // A configuration of our own, released when the faces are open.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (config == nullptr)
+        throw std::runtime_error("fontconfig cannot load its configuration");
+    TScopeExit releaseConfig([config] { FcConfigDestroy(config); });
+    const FontFile regular = MatchFont(config, family, FontWeight::fwRegular);
     faces_->Regular = OpenFace(library, regular);
-    faces_->Bold = OpenFace(library, MatchFont(family, FontWeight::fwBold));
+    faces_->Bold = OpenFace(library, MatchFont(config, family, FontWeight::fwBold));
     faces_->RegularPath = regular.Path;
 }
 
@@ -150,7 +151,8 @@ int MapText::Draw(RgbImage& image, int x, int baseline, std::string_view text, c
 {
     const auto blit = [&](FT_GlyphSlot slot, long pen) {
         const FT_Bitmap& bitmap = slot->bitmap;
-        if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.num_grays < 2)
+        // Rendered glyphs are grey levels stored top row first (positive pitch).
+        if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.num_grays < 2 || bitmap.pitch < 0)
             return;
         const int left = x + static_cast<int>(pen / 64) + slot->bitmap_left;
         const int top = baseline - slot->bitmap_top;

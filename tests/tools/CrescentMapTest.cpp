@@ -165,6 +165,16 @@ TEST(CrescentMapCells, PolarRowsShowNoSunset)
     EXPECT_EQ(legend[LegendIndexOfKind(legend, LegendKind::lkPolarDay)].Words, "Sun does not set (polar day)");
 }
 
+TEST(CrescentMapCells, AGridThatCoversNoWorldLeavesTheMapBlank)
+{
+    astronomy::EveningGrid empty;
+    empty.Rows = 180;  // but no cells
+    empty.Columns = 360;
+    const CrescentMapPicture picture =
+        DrawCrescentMap(empty, CriterionId::ciOdeh, Coastlines{}, {}, {"title", "subtitle", "footnote"}, Fonts());
+    EXPECT_EQ(CellColour(picture, 21, 39), (Rgb{255, 255, 255}));
+}
+
 // Pixels of text: darker than the page by far.
 int InkPixels(const RgbImage& image, const PixelRect& box)
 {
