@@ -50,21 +50,6 @@ TEST(MapGeometry, PointsFallInTheirGridCells)
     }
 }
 
-TEST(MapGeometry, TheProjectionRunsWestToEastAndNorthToSouth)
-{
-    const MapProjection map{{50, 70, 1440, 720}};
-    EXPECT_DOUBLE_EQ(map.X(-180), 50);
-    EXPECT_DOUBLE_EQ(map.X(180), 50 + 1440);
-    EXPECT_DOUBLE_EQ(map.Y(90), 70);
-    EXPECT_DOUBLE_EQ(map.Y(-90), 70 + 720);
-    for (int x : {50, 51, 777, 1489}) {
-        EXPECT_DOUBLE_EQ(map.X(map.LongitudeAt(x)), x + 0.5);
-    }
-    for (int y : {70, 400, 789}) {
-        EXPECT_DOUBLE_EQ(map.Y(map.LatitudeAt(y)), y + 0.5);
-    }
-}
-
 bool Overlap(const PixelRect& a, const PixelRect& b)
 {
     return a.Left < b.Right() && b.Left < a.Right() && a.Top < b.Bottom() && b.Top < a.Bottom();
