@@ -1,10 +1,12 @@
 // crescent_bench: one evening at one place, and the evening of a civil date over
 // the 1° world grid (64,800 places), each against the straightforward reckoning
-// that evaluates the full series at every step and reuses nothing.
+// that evaluates the full series at every step and reuses nothing; and the
+// crescent map of that evening, beside the grid computation alone.
 #include "astronomy/Conjunction.h"
 #include "astronomy/Crescent.h"
 #include "astronomy/EveningGrid.h"
 #include "astronomy/Places.h"
+#include "tools/CrescentMap.h"
 
 #include <benchmark/benchmark.h>
 
@@ -52,6 +54,20 @@ void WorldGridStraightforward(benchmark::State& state)
         benchmark::DoNotOptimize(ComputeEveningGrid(sky, Evening, Conjunction, options));
 }
 BENCHMARK(WorldGridStraightforward)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// What dates-convert crescent-map does for a 1° map but write the file: the
+// grid on every processor, the shorelines read, the fonts found, the picture
+// drawn and encoded as PNG. Compare with WorldGrid on every processor.
+void CrescentMap1Degree(benchmark::State& state, CriterionId criterion)
+{
+    CrescentMapRequest request;
+    request.Date = {2026, 2, 18};
+    request.Criterion = criterion;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EncodePng(MakeCrescentMap(request).Picture.Image));
+}
+BENCHMARK_CAPTURE(CrescentMap1Degree, odeh, CriterionId::ciOdeh)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(CrescentMap1Degree, yallop, CriterionId::ciYallop)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

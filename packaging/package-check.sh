@@ -31,7 +31,13 @@ for file in usr/bin/dates-converter usr/bin/dates-convert usr/share/doc/dates-co
   [[ -f "$work/root/$file" ]] || { echo "$file is not in the package"; exit 1; }
 done
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "Depends lacks the Qt libraries"; exit 1; }
+dpkg-deb -f "$deb" Depends | grep -q 'libpng16' || { echo "Depends lacks libpng"; exit 1; }
+dpkg-deb -f "$deb" Depends | grep -q 'fonts-dejavu-core' || { echo "Depends lacks the map's font"; exit 1; }
+dpkg-deb -f "$deb" Recommends | grep -q 'gmt-gshhg-low' || { echo "Recommends lacks the coastlines"; exit 1; }
 out=$("$work/root/usr/bin/dates-convert" to-hijri 1999-12-09)
 echo "unpacked dates-convert: $out"
 grep -q '1420-09-01' <<<"$out" || { echo "the unpacked dates-convert gave a wrong result"; exit 1; }
+"$work/root/usr/bin/dates-convert" crescent-map 2026-02-18 --grid 10 --png "$work/map.png"
+[[ "$(head -c 4 "$work/map.png" | tail -c 3)" == PNG ]] || { echo "the unpacked dates-convert drew no map"; exit 1; }
+echo "unpacked dates-convert: a crescent map of $(stat -c %s "$work/map.png") bytes"
 echo "package check: passed"

@@ -55,6 +55,14 @@ const char* const UsageText =
     "                           criteria; PLACE is LAT,LON[,ELEVATION_M] (north and\n"
     "                           east positive) or a name such as Mecca (the default),\n"
     "                           Istanbul, Jakarta, \"New York\"\n"
+    "  crescent-map YYYY-MM-DD --png FILE [--criterion odeh|yallop] [--grid DEG]\n"
+    "                           a world map of the crescent on the evening of a\n"
+    "                           civil date, each place at its own sunset, as a PNG\n"
+    "                           picture: every cell of a DEG-degree grid (default 1)\n"
+    "                           coloured by the criterion's zone (default odeh),\n"
+    "                           where the Moon sets first, where the Sun does not\n"
+    "                           set or rise, coastlines (from gmt-gshhg-low) and the\n"
+    "                           named places\n"
     "\n"
     "Options:\n"
     "  --json               print JSON instead of text (one object; one a line for a\n"
@@ -69,6 +77,11 @@ const char* const UsageText =
     "                       corrections in $XDG_CONFIG_HOME/dates-converter)\n"
     "  --observances        ics: add the observances as events\n"
     "  --at PLACE           crescent: the place of the evenings\n"
+    "  --png FILE           crescent-map: the picture to write (replaced whole, or\n"
+    "                       left as it was when the map cannot be made)\n"
+    "  --criterion odeh|yallop  crescent-map: whose zones to draw\n"
+    "  --grid DEG           crescent-map: the cell size, 0.25 to 10 degrees dividing\n"
+    "                       180\n"
     "  -h, --help           print this help and exit\n"
     "\n"
     "Civil dates before 15 October 1582 are Julian-calendar dates. There is no year 0:\n"
@@ -95,6 +108,7 @@ constexpr std::array<CommandName, 9> Commands{{
     {"ics", CommandKind::ckIcs, 1, 2},
     {"observances", CommandKind::ckObservances, 1, 1},
     {"crescent", CommandKind::ckCrescent, 1, 1},
+    {"crescent-map", CommandKind::ckCrescentMap, 1, 1},
 }};
 
 bool LooksLikeOption(const std::string& argument)
@@ -186,6 +200,8 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
                 throw EUsageError("The option --at needs a place");
             request.Place = argument == "--at" ? arguments[++at] : argument.substr(5);
             placeGiven = true;
+        } else if (TakeCrescentMapOption(arguments, at, request.Map)) {
+            // --png, --criterion or --grid, with its value
         } else if (argument == "--json")
             request.Form = OutputForm::ofJson;
         else if (argument == "--hijri")
@@ -226,10 +242,13 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
             throw EUsageError("The option --observances belongs to the command ics");
         if (placeGiven && command.Kind != CommandKind::ckCrescent)
             throw EUsageError("The option --at belongs to the command crescent");
-        if (command.Kind == CommandKind::ckCrescent &&
+        if ((command.Kind == CommandKind::ckCrescent || command.Kind == CommandKind::ckCrescentMap) &&
             (!request.CalendarName.empty() || !request.CorrectionsFile.empty()))
-            throw EUsageError("The command crescent takes no calendar: --calendar and --corrections "
-                              "belong to the commands that convert");
+            throw EUsageError("The command " + std::string(command.Name) +
+                              " takes no calendar: --calendar and --corrections belong to the "
+                              "commands that convert");
+        if (request.Map.Given && command.Kind != CommandKind::ckCrescentMap)
+            throw EUsageError("The options --png, --criterion and --grid belong to the command crescent-map");
         request.Command = command.Kind;
         if (given > 0)
             request.Argument = words[1];
@@ -262,6 +281,12 @@ std::string ExecuteRequest(const Request& request)
                                         : ParseCrescentPlace(request.Place);
         return FormatCrescentReport(DescribeCrescent(month.Year, month.Month, place), request.Form);
     }
+    case CommandKind::ckCrescentMap:
+        // The picture goes to its file; standard output stays empty.
+        WriteCrescentMap(ParseCrescentMapRequest(request.Argument, request.Map), [](const std::string& notice) {
+            std::fputs(("dates-convert: " + notice + "\n").c_str(), stderr);
+        });
+        return {};
     default:
         break;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tools/ConvertOutput.h"
+#include "tools/CrescentMap.h"
 
 #include <ctime>
 #include <string>
@@ -9,7 +10,7 @@
 
 enum class CommandKind {
     ckHelp, ckCalendarList, ckToHijri, ckToGregorian, ckToday, ckMonth, ckYear, ckCalendar, ckIcs,
-    ckObservances, ckCrescent,
+    ckObservances, ckCrescent, ckCrescentMap,
     ckBatchToHijri, ckBatchToGregorian  // to-hijri - and to-gregorian -
 };
 
@@ -23,6 +24,7 @@ struct Request {
     std::string CorrectionsFile; // --corrections FILE; empty for the user's own file
     bool Observances = false;    // ics --observances
     std::string Place;           // crescent --at PLACE (empty: Mecca)
+    CrescentMapArguments Map;    // crescent-map --png, --criterion, --grid
     bool MarkToday = false;      // calendar: standard output is a terminal that takes colour
     std::time_t Stamp = 0;       // ics: the DTSTAMP of its events
 };

@@ -14,14 +14,14 @@ _dates_convert()
         --calendar) COMPREPLY=($(compgen -W "$calendars" -- "$cur")); return ;;
         --corrections) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     esac
-    local commands="to-hijri to-gregorian today month year calendar ics observances crescent"
+    local commands="to-hijri to-gregorian today month year calendar ics observances crescent crescent-map"
     local options="--json --calendar --corrections --help"
     local command="" word previous=""
     for word in "${words[@]:1:cword-1}"; do
         # A value of --calendar or --corrections is not a command.
         if [[ $previous != --calendar && $previous != --corrections ]]; then
             case $word in
-                to-hijri|to-gregorian|today|month|year|calendar|ics|observances|crescent) command=$word; break ;;
+                to-hijri|to-gregorian|today|month|year|calendar|ics|observances|crescent|crescent-map) command=$word; break ;;
             esac
         fi
         previous=$word
@@ -41,6 +41,13 @@ _dates_convert()
             else
                 COMPREPLY=($(compgen -W "--at --json --help" -- "$cur"))
             fi ;;
+        crescent-map)
+            case ${words[cword-1]} in
+                --png) COMPREPLY=($(compgen -f -X '!*.[pP][nN][gG]' -- "$cur") $(compgen -d -- "$cur")) ;;
+                --criterion) COMPREPLY=($(compgen -W "odeh yallop" -- "$cur")) ;;
+                --grid) COMPREPLY=($(compgen -W "0.25 0.5 1 2 5 10" -- "$cur")) ;;
+                *) COMPREPLY=($(compgen -W "--png --criterion --grid --help" -- "$cur")) ;;
+            esac ;;
         *) COMPREPLY=($(compgen -W "$options" -- "$cur")) ;;
     esac
 }

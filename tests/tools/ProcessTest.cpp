@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -209,6 +210,32 @@ TEST(DatesConvertCrescent, MeccaByDefaultAsTextAndJson)
     EXPECT_EQ(second["istanbul2016"], true);
     EXPECT_LT(first["lag_minutes"].get<double>(), second["lag_minutes"].get<double>());
     EXPECT_EQ(first["sunset"].get<std::string>().size(), std::string("2026-02-17T15:40:38Z").size());
+}
+
+TEST(DatesConvertCrescentMap, WritesThePictureQuietlyOrSaysInOneLineWhyNot)
+{
+    const std::string folder = "/tmp/dates-convert-map-" + std::to_string(getpid());
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    const std::string png = folder + "/ramadhan.png";
+    const ProcessResult made = RunDatesConvert({"crescent-map", "2026-02-17", "--png", png, "--grid", "2"});
+    EXPECT_EQ(made.ExitStatus, 0) << made.Error;
+    EXPECT_EQ(made.Output, "");
+    EXPECT_EQ(made.Error, "");
+    std::FILE* file = std::fopen(png.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    unsigned char signature[8] = {};
+    EXPECT_EQ(std::fread(signature, 1, 8, file), 8u);
+    std::fclose(file);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(signature), 8), "\x89PNG\r\n\x1a\n");
+
+    const ProcessResult unwritable = RunDatesConvert({"crescent-map", "2026-02-17", "--png", folder + "/no/map.png"});
+    EXPECT_EQ(unwritable.ExitStatus, 1);
+    EXPECT_EQ(unwritable.Error, "dates-convert: cannot write " + folder + "/no/map.png: No such file or directory\n");
+    const ProcessResult badGrid = RunDatesConvert({"crescent-map", "2026-02-17", "--png", png, "--grid", "7"});
+    EXPECT_EQ(badGrid.ExitStatus, 2);
+    EXPECT_EQ(std::count(badGrid.Error.begin(), badGrid.Error.end(), '\n'), 1) << badGrid.Error;
+    std::remove(png.c_str());
+    EXPECT_EQ(rmdir(folder.c_str()), 0) << "something was left in the folder";
 }
 
 TEST(DatesConvertYear, EachRowIsTheMonthCommandsReport)
