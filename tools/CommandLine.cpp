@@ -98,7 +98,7 @@ struct CommandName {
     std::size_t MaxArguments;
 };
 
-constexpr std::array<CommandName, 9> Commands{{
+constexpr std::array<CommandName, 10> Commands{{
     {"to-hijri", CommandKind::ckToHijri, 1, 1},
     {"to-gregorian", CommandKind::ckToGregorian, 1, 1},
     {"today", CommandKind::ckToday, 0, 0},
