@@ -3,6 +3,7 @@
 #include "calendar/CalendarNames.h"
 #include "calendar/calendars/CivilDays.h"
 #include "tools/ConvertCommands.h"
+#include "tools/Digits.h"
 
 #include <cctype>
 #include <cerrno>
@@ -327,7 +328,10 @@ private:
 
 } // namespace
 
-bool ParseDateQuietly(std::string_view text, DateParts& date)
+namespace {
+
+// ParseDateQuietly over ASCII digits.
+bool ParseWesternDateQuietly(std::string_view text, DateParts& date)
 {
     std::size_t at = 0;
     const bool negative = !text.empty() && text[0] == '-';
@@ -348,6 +352,22 @@ bool ParseDateQuietly(std::string_view text, DateParts& date)
         return false;
     date = {negative ? -year : year, month, day};
     return true;
+}
+
+} // namespace
+
+bool ParseDateQuietly(std::string_view text, DateParts& date)
+{
+    if (ParseWesternDateQuietly(text, date))
+        return true;
+    // Only a text that is no ASCII date can be one in the Arabic digits, so ASCII
+    // input never comes this way.
+    if (!NeedsWesternDigits(text))
+        return false;
+    char western[MaxBatchLineBytes];
+    std::size_t length = 0;
+    return WesternDigitsInto(text, western, sizeof western, length) &&
+           ParseWesternDateQuietly({western, length}, date);
 }
 
 int RunBatch(BatchDirection direction, OutputForm form, CalendarConverter& calendar, int inFd,

@@ -2,6 +2,7 @@
 
 #include "tools/BatchConvert.h"
 #include "tools/CalendarChoice.h"
+#include "tools/Digits.h"
 #include "tools/CrescentCommand.h"
 #include "astronomy/Places.h"
 #include "tools/IcsCalendar.h"
@@ -103,13 +104,15 @@ bool LooksLikeOption(const std::string& argument)
            !std::isdigit(static_cast<unsigned char>(argument[1]));
 }
 
-// A Hijri year as the year commands take it: an optional minus and digits.
-std::int32_t ParseYear(const std::string& text)
+// A Hijri year as the year commands take it: an optional minus and digits of any
+// of the three sets.
+std::int32_t ParseYear(const std::string& given)
 {
+    const std::string text = NeedsWesternDigits(given) ? WesternDigits(given) : given;
     const std::string_view digits = std::string_view(text).substr(!text.empty() && text[0] == '-');
     if (digits.empty() || digits.size() > 9 ||
         digits.find_first_not_of("0123456789") != std::string_view::npos)
-        throw EUsageError("'" + text + "' is not a year (digits, a minus before year 1)");
+        throw EUsageError("'" + given + "' is not a year (digits, a minus before year 1)");
     const std::int32_t year = StrToInt(digits);
     if (year == 0)
         throw EUsageError("There is no Hijri year 0: the year before 1 is -1");
