@@ -6,6 +6,7 @@
 #include "tools/CrescentCommand.h"
 #include "astronomy/Places.h"
 #include "tools/IcsCalendar.h"
+#include "tools/Language.h"
 #include "tools/MonthGrid.h"
 #include "tools/Observances.h"
 
@@ -23,7 +24,8 @@
 #include <string_view>
 
 const char* const UsageText =
-    "Usage: dates-convert [--json] [--calendar NAME] [--corrections FILE] COMMAND [ARGUMENT...]\n"
+    "Usage: dates-convert [--json] [--calendar NAME] [--corrections FILE] [--lang CODE]\n"
+    "                     [--digits SET] COMMAND [ARGUMENT...]\n"
     "\n"
     "Converts dates between the civil calendar and the Hijri calendar, whose months\n"
     "begin with the astronomical new moon.\n"
@@ -70,10 +72,19 @@ const char* const UsageText =
     "                       corrections in $XDG_CONFIG_HOME/dates-converter)\n"
     "  --observances        ics: add the observances as events\n"
     "  --at PLACE           crescent: the place of the evenings\n"
+    "  --lang CODE          name weekdays and months in a language, from ICU's\n"
+    "                       locale data: ar, fa, ur, tr, ms, id, en, or auto for\n"
+    "                       the language of LC_ALL, LC_TIME or LANG (the\n"
+    "                       converter's own English names when it is none of\n"
+    "                       them); JSON keeps its keys and adds KEY_local ones\n"
+    "  --digits SET         write numbers in latn (0-9, the default), arab\n"
+    "                       (Arabic-Indic) or arabext (Eastern Arabic-Indic)\n"
+    "                       digits, or auto for the language's own\n"
     "  -h, --help           print this help and exit\n"
     "\n"
-    "Civil dates before 15 October 1582 are Julian-calendar dates. There is no year 0:\n"
-    "the year before 1 is -1, written -0001-01-01. Exit status: 0 on success, 2 for a\n"
+    "Dates and years may be given in any of the three sets of digits. Civil dates\n"
+    "before 15 October 1582 are Julian-calendar dates. There is no year 0: the\n"
+    "year before 1 is -1, written -0001-01-01. Exit status: 0 on success, 2 for a\n"
     "command or date that cannot be used (the reason goes to standard error) or for\n"
     "a batch with a bad line, 1 when output cannot be written.\n";
 
@@ -119,7 +130,8 @@ std::int32_t ParseYear(const std::string& given)
     return text[0] == '-' ? -year : year;
 }
 
-std::string CalendarText(const Request& request, CalendarChoice& calendars)
+std::string CalendarText(const Request& request, CalendarChoice& calendars,
+                         const Presentation& presentation)
 {
     std::optional<DateParts> today;
     DateParts month;
@@ -133,7 +145,7 @@ std::string CalendarText(const Request& request, CalendarChoice& calendars)
         month = ParseMonth(request.Argument);
     const MonthGrid grid = request.HijriCalendar ? HijriMonthGrid(month.Year, month.Month, calendars)
                                                  : CivilMonthGrid(month.Year, month.Month, calendars);
-    return FormatMonthGrid(grid, request.Form, today);
+    return FormatMonthGrid(grid, request.Form, today, presentation);
 }
 
 std::string CalendarList(OutputForm form)
@@ -184,6 +196,14 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
         if (TakeValue(arguments, at, "--calendar", request.CalendarName) ||
             TakeValue(arguments, at, "--corrections", request.CorrectionsFile))
             continue;
+        if (TakeValue(arguments, at, "--lang", request.Language)) {
+            RequireLanguageOption(request.Language);
+            continue;
+        }
+        if (TakeValue(arguments, at, "--digits", request.Digits)) {
+            RequireDigitsOption(request.Digits);
+            continue;
+        }
         if (argument == "--at" || argument.starts_with("--at=")) {
             if (argument == "--at" && at + 1 == arguments.size())
                 throw EUsageError("The option --at needs a place");
@@ -247,8 +267,22 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
     throw EUsageError("Unknown command '" + words[0] + "' (try --help)");
 }
 
+namespace {
+
+Presentation PresentationFor(const Request& request)
+{
+    const LanguageChoice choice =
+        ChooseLanguage(request.Language, request.Digits, request.EnvironmentLocale);
+    if (choice.Locale.empty())
+        return Presentation(choice.Digits);
+    return Presentation(choice.Locale, choice.Digits);
+}
+
+} // namespace
+
 std::string ExecuteRequest(const Request& request)
 {
+    const Presentation presentation = PresentationFor(request);
     switch (request.Command) {
     case CommandKind::ckHelp:
         return UsageText;
@@ -263,7 +297,8 @@ std::string ExecuteRequest(const Request& request)
                                         ? CrescentPlace{std::string(astronomy::DefaultPlace().Name),
                                                         astronomy::DefaultPlace().Where}
                                         : ParseCrescentPlace(request.Place);
-        return FormatCrescentReport(DescribeCrescent(month.Year, month.Month, place), request.Form);
+        return FormatCrescentReport(DescribeCrescent(month.Year, month.Month, place), request.Form,
+                                    presentation);
     }
     default:
         break;
@@ -273,33 +308,34 @@ std::string ExecuteRequest(const Request& request)
     switch (request.Command) {
     case CommandKind::ckToHijri:
         return FormatDayReport(ConvertGregorian(ParseDate(request.Argument), calendars.Chosen()),
-                               request.Form, named);
+                               request.Form, named, presentation);
     case CommandKind::ckToGregorian:
         return FormatDayReport(ConvertHijri(ParseDate(request.Argument), calendars.Chosen()),
-                               request.Form, named);
+                               request.Form, named, presentation);
     case CommandKind::ckToday:
-        return FormatDayReport(ConvertToday(calendars.Chosen()), request.Form, named);
+        return FormatDayReport(ConvertToday(calendars.Chosen()), request.Form, named, presentation);
     case CommandKind::ckMonth: {
         const DateParts month = ParseMonth(request.Argument);
         return FormatMonthReport(DescribeHijriMonth(month.Year, month.Month, calendars),
-                                 request.Form, named);
+                                 request.Form, named, presentation);
     }
     case CommandKind::ckYear: {
         const std::int32_t year = ParseYear(request.Argument);
-        return FormatYearReport(year, DescribeHijriYear(year, calendars), request.Form, named);
+        return FormatYearReport(year, DescribeHijriYear(year, calendars), request.Form, named,
+                                presentation);
     }
     case CommandKind::ckCalendar:
-        return CalendarText(request, calendars);
+        return CalendarText(request, calendars, presentation);
     case CommandKind::ckIcs: {
         const std::int32_t from = ParseYear(request.Argument);
         const std::int32_t to =
             request.SecondArgument.empty() ? from : ParseYear(request.SecondArgument);
-        return IcsCalendar(from, to, request.Stamp, calendars, request.Observances);
+        return IcsCalendar(from, to, request.Stamp, calendars, request.Observances, presentation);
     }
     case CommandKind::ckObservances: {
         const std::int32_t year = ParseYear(request.Argument);
         return FormatObservances(year, calendars.Name(), ObservancesOfYear(year, calendars.Chosen()),
-                                 request.Form);
+                                 request.Form, presentation);
     }
     default:
         return {};
@@ -315,7 +351,9 @@ int RunDatesConvert(const std::vector<std::string>& arguments, std::string& outp
         error = "dates-convert: " + message + "\n";
     };
     try {
-        output = ExecuteRequest(ParseCommandLine(arguments));
+        Request request = ParseCommandLine(arguments);
+        request.EnvironmentLocale = EnvironmentLocale();
+        output = ExecuteRequest(request);
         return 0;
     } catch (const EUsageError& e) {
         reason(e.Message());
@@ -372,18 +410,22 @@ int RunDatesConvertProcess(const std::vector<std::string>& arguments)
                                              ? BatchDirection::bdToHijri
                                              : BatchDirection::bdToGregorian;
         std::unique_ptr<CalendarChoice> calendars;
+        std::optional<Presentation> presentation;
         try {
             calendars = std::make_unique<CalendarChoice>(request.CalendarName, request.CorrectionsFile);
+            request.EnvironmentLocale = EnvironmentLocale();
+            presentation = PresentationFor(request);
         } catch (const EUsageError& e) {
             return Fail(e.Message(), 2);
         } catch (const std::exception& e) {
             return Fail(e.what(), 1);
         }
         return RunBatch(direction, request.Form, calendars->Chosen(), STDIN_FILENO, STDOUT_FILENO,
-                        STDERR_FILENO);
+                        STDERR_FILENO, *presentation);
     }
     request.MarkToday = request.Command == CommandKind::ckCalendar && ColourWanted();
     request.Stamp = StampNow();
+    request.EnvironmentLocale = EnvironmentLocale();
     std::string output;
     int status = 0;
     try {
