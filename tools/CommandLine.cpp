@@ -109,10 +109,12 @@ constexpr std::array<CommandName, 9> Commands{{
     {"crescent", CommandKind::ckCrescent, 1, 1},
 }};
 
+// A negative year may come in the Arabic digits too.
 bool LooksLikeOption(const std::string& argument)
 {
-    return argument.size() > 1 && argument[0] == '-' &&
-           !std::isdigit(static_cast<unsigned char>(argument[1]));
+    const std::string western = NeedsWesternDigits(argument) ? WesternDigits(argument) : argument;
+    return western.size() > 1 && western[0] == '-' &&
+           !std::isdigit(static_cast<unsigned char>(western[1]));
 }
 
 // A Hijri year as the year commands take it: an optional minus and digits of any
