@@ -1,10 +1,12 @@
 // The date texts of dates-convert's command line: ParseDate and ParseMonth either
 // return numbers or raise EUsageError; what they accept formats back to a text
-// they read as the same numbers; the batch mode's allocation-free reader accepts
-// exactly what ParseDate accepts; RequireCivilDate raises exactly when IsCivilDate
+// they read as the same numbers, also written in the Arabic digits; the batch
+// mode's allocation-free reader accepts exactly what ParseDate accepts (in any
+// digits, marks among them); RequireCivilDate raises exactly when IsCivilDate
 // says no, and only EUsageError.
 #include "tools/BatchConvert.h"
 #include "tools/DateText.h"
+#include "tools/Digits.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -30,6 +32,8 @@ void DateRoundTrip(std::string_view text)
     }
     Check(quickAccepts && quick == date);
     Check(ParseDate(FormatDate(date)) == date);
+    for (const DigitSet set : {DigitSet::dsArabic, DigitSet::dsEasternArabic})
+        Check(ParseDate(InDigits(FormatDate(date), set)) == date);
     bool exists = true;
     try {
         RequireCivilDate(date);

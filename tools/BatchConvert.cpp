@@ -3,7 +3,11 @@
 #include "calendar/CalendarNames.h"
 #include "calendar/calendars/CivilDays.h"
 #include "tools/ConvertCommands.h"
+#include "tools/Digits.h"
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <array>
@@ -83,27 +87,61 @@ char* AppendText(char* out, std::string_view text)
     return out + text.size();
 }
 
-// The end of a JSON result: `,"calendar":"NAME","source":"SOURCE"}`, one per source.
-std::array<std::string, 3> JsonEndings(std::string_view calendar)
+constexpr std::array<MonthSource, 3> Sources{MonthSource::msRule, MonthSource::msTable,
+                                             MonthSource::msCorrection};
+
+// The end of a JSON result, one for each source and weekday:
+// `,"calendar":"NAME","source":"SOURCE"}`, with a language
+// `,"calendar":"NAME","source":"SOURCE","weekday_local":"NAME"}`.
+std::array<std::string, Sources.size() * 7> JsonEndings(std::string_view calendar,
+                                                        const Presentation& presentation)
 {
-    std::array<std::string, 3> endings;
-    for (const MonthSource source :
-         {MonthSource::msRule, MonthSource::msTable, MonthSource::msCorrection})
-        endings[static_cast<std::size_t>(source)] = ",\"calendar\":\"" + std::string(calendar) +
-                                                    "\",\"source\":\"" +
-                                                    std::string(SourceName(source)) + "\"}";
+    std::array<std::string, Sources.size() * 7> endings;
+    for (const MonthSource source : Sources)
+        for (std::int32_t weekDay = 0; weekDay < 7; ++weekDay) {
+            std::string ending = ",\"calendar\":\"" + std::string(calendar) + "\",\"source\":\"" +
+                                 std::string(SourceName(source)) + "\"";
+            if (presentation.Translated())
+                ending += ",\"weekday_local\":" + nlohmann::json(presentation.Weekday(weekDay)).dump();
+            endings[static_cast<std::size_t>(source) * 7 + static_cast<std::size_t>(weekDay)] =
+                ending + "}";
+        }
     return endings;
+}
+
+// The weekdays a text result ends with.
+std::array<std::string, 7> WeekdayTexts(const Presentation& presentation)
+{
+    std::array<std::string, 7> names;
+    for (std::int32_t weekDay = 0; weekDay < 7; ++weekDay)
+        names[static_cast<std::size_t>(weekDay)] = presentation.Weekday(weekDay);
+    return names;
+}
+
+// Room one result needs for the names and digits of the presentation, beyond
+// what the converter's own names in Western digits need.
+std::size_t ExtraResultBytes(const Presentation& presentation)
+{
+    if (presentation.Plain())
+        return 0;
+    std::size_t longest = 0;
+    for (std::int32_t weekDay = 0; weekDay < 7; ++weekDay)
+        longest = std::max(longest, presentation.Weekday(weekDay).size());
+    // Two dates' digits twice as long, the weekday in the text and in weekday_local.
+    return 2 * 24 + 2 * longest + 32;
 }
 
 class BatchRun {
 public:
     BatchRun(BatchDirection direction, OutputForm form, CalendarConverter& calendar, int inFd,
-             int outFd, int errFd)
+             int outFd, int errFd, const Presentation& presentation)
         : Direction_(direction), Form_(form), Calendar_(calendar), InFd_(inFd), OutFd_(outFd),
           ErrFd_(errFd), In_(std::make_unique<char[]>(BufferBytes)),
           Out_(std::make_unique<char[]>(BufferBytes)),
-          JsonEndings_(JsonEndings(calendar.Calendar().Name())),
-          ResultBytes_(ResultBytesBesidesName + calendar.Calendar().Name().size())
+          JsonEndings_(JsonEndings(calendar.Calendar().Name(), presentation)),
+          WeekdayTexts_(WeekdayTexts(presentation)), Digits_(presentation.Digits()),
+          ResultBytes_(ResultBytesBesidesName + calendar.Calendar().Name().size() +
+                       ExtraResultBytes(presentation))
     {
     }
 
@@ -195,13 +233,17 @@ private:
         if (Used_ + ResultBytes_ > BufferBytes && !Flush())
             return;
         char* out = Out_.get() + Used_;
-        const std::string_view weekDay = DayNameTable[result.WeekDay];
+        const auto weekDayIndex = static_cast<std::size_t>(result.WeekDay);
+        const std::string_view weekDay = DayNameTable[weekDayIndex];
         if (Form_ == OutputForm::ofText) {
+            char* const dates = out;
             out = AppendDate(out, date.Year, date.Month, date.Day);
             *out++ = '\t';
             out = AppendDate(out, result.Year, result.Month, result.Day);
+            if (Digits_ != DigitSet::dsLatin)
+                out = AppendText(dates, InDigits({dates, static_cast<std::size_t>(out - dates)}, Digits_));
             *out++ = '\t';
-            out = AppendText(out, weekDay);
+            out = AppendText(out, WeekdayTexts_[weekDayIndex]);
         } else {
             const DateParts civil = toHijri ? date : DateParts{result.Year, result.Month, result.Day};
             const DateParts hijri = toHijri ? DateParts{result.Year, result.Month, result.Day} : date;
@@ -213,7 +255,7 @@ private:
             out = AppendText(out, weekDay);
             out = AppendText(out, "\",\"weekday_number\":");
             *out++ = static_cast<char>('0' + result.WeekDay);
-            out = AppendText(out, JsonEndings_[static_cast<std::size_t>(result.Source)]);
+            out = AppendText(out, JsonEndings_[static_cast<std::size_t>(result.Source) * 7 + weekDayIndex]);
         }
         *out++ = '\n';
         Used_ = static_cast<std::size_t>(out - Out_.get());
@@ -321,13 +363,18 @@ private:
     bool AnyFailed_ = false;
     bool WriteFailed_ = false;
     bool WriteReported_ = false;
-    const std::array<std::string, 3> JsonEndings_;  // by MonthSource
+    const std::array<std::string, Sources.size() * 7> JsonEndings_;  // by MonthSource, then weekday
+    const std::array<std::string, 7> WeekdayTexts_;
+    const DigitSet Digits_;
     const std::size_t ResultBytes_;
 };
 
 } // namespace
 
-bool ParseDateQuietly(std::string_view text, DateParts& date)
+namespace {
+
+// ParseDateQuietly over ASCII digits.
+bool ParseWesternDateQuietly(std::string_view text, DateParts& date)
 {
     std::size_t at = 0;
     const bool negative = !text.empty() && text[0] == '-';
@@ -350,8 +397,24 @@ bool ParseDateQuietly(std::string_view text, DateParts& date)
     return true;
 }
 
-int RunBatch(BatchDirection direction, OutputForm form, CalendarConverter& calendar, int inFd,
-             int outFd, int errFd)
+} // namespace
+
+bool ParseDateQuietly(std::string_view text, DateParts& date)
 {
-    return BatchRun(direction, form, calendar, inFd, outFd, errFd).Run();
+    if (ParseWesternDateQuietly(text, date))
+        return true;
+    // Only a text that is no ASCII date can be one in the Arabic digits, so ASCII
+    // input never comes this way.
+    if (!NeedsWesternDigits(text))
+        return false;
+    char western[MaxBatchLineBytes];
+    std::size_t length = 0;
+    return WesternDigitsInto(text, western, sizeof western, length) &&
+           ParseWesternDateQuietly({western, length}, date);
+}
+
+int RunBatch(BatchDirection direction, OutputForm form, CalendarConverter& calendar, int inFd,
+             int outFd, int errFd, const Presentation& presentation)
+{
+    return BatchRun(direction, form, calendar, inFd, outFd, errFd, presentation).Run();
 }

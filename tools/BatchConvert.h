@@ -4,6 +4,7 @@
 
 #include "calendar/calendars/CalendarConverter.h"
 #include "tools/ConvertOutput.h"
+#include "tools/Presentation.h"
 #include "tools/DateText.h"
 
 #include <cstdint>
@@ -20,12 +21,14 @@ inline constexpr std::size_t MaxBatchLineBytes = 256;
 bool ParseDateQuietly(std::string_view text, DateParts& date);
 
 // Reads inFd to its end and converts under `calendar`. Each line that holds a
-// date (blanks and a trailing CR around it are ignored) gives
-// "INPUT<TAB>RESULT<TAB>Weekday" or, in the JSON form, one object per line with
-// the keys gregorian, hijri, weekday, weekday_number, calendar and source. Blank
-// lines give nothing. Any other line gives nothing on outFd and
-// "dates-convert: line N: reason" on errFd, and the run goes on. Returns 0 when
-// every line converted, 2 when any failed, 1 when reading or writing failed (the
-// reason then goes to errFd and the run stops).
+// date in any of the digit sets (blanks and a trailing CR around it are ignored)
+// gives "INPUT<TAB>RESULT<TAB>Weekday" or, in the JSON form, one object per line
+// with the keys gregorian, hijri, weekday, weekday_number, calendar and source.
+// The presentation names the weekday and writes the two dates of the text form;
+// with a language a JSON object ends with weekday_local. Blank lines give
+// nothing. Any other line gives nothing on outFd and "dates-convert: line N:
+// reason" on errFd, and the run goes on. Returns 0 when every line converted, 2
+// when any failed, 1 when reading or writing failed (the reason then goes to
+// errFd and the run stops).
 int RunBatch(BatchDirection direction, OutputForm form, CalendarConverter& calendar, int inFd,
-             int outFd, int errFd);
+             int outFd, int errFd, const Presentation& presentation = Presentation());

@@ -2,9 +2,11 @@
 
 #include "tools/BatchConvert.h"
 #include "tools/CalendarChoice.h"
+#include "tools/Digits.h"
 #include "tools/CrescentCommand.h"
 #include "astronomy/Places.h"
 #include "tools/IcsCalendar.h"
+#include "tools/Language.h"
 #include "tools/MonthGrid.h"
 #include "tools/Observances.h"
 
@@ -22,7 +24,8 @@
 #include <string_view>
 
 const char* const UsageText =
-    "Usage: dates-convert [--json] [--calendar NAME] [--corrections FILE] COMMAND [ARGUMENT...]\n"
+    "Usage: dates-convert [--json] [--calendar NAME] [--corrections FILE] [--lang CODE]\n"
+    "                     [--digits SET] COMMAND [ARGUMENT...]\n"
     "\n"
     "Converts dates between the civil calendar and the Hijri calendar, whose months\n"
     "begin with the astronomical new moon.\n"
@@ -82,10 +85,19 @@ const char* const UsageText =
     "  --criterion odeh|yallop  crescent-map: whose zones to draw\n"
     "  --grid DEG           crescent-map: the cell size, 0.25 to 10 degrees dividing\n"
     "                       180\n"
+    "  --lang CODE          name weekdays and months in a language, from ICU's\n"
+    "                       locale data: ar, fa, ur, tr, ms, id, en, or auto for\n"
+    "                       the language of LC_ALL, LC_TIME or LANG (the\n"
+    "                       converter's own English names when it is none of\n"
+    "                       them); JSON keeps its keys and adds KEY_local ones\n"
+    "  --digits SET         write numbers in latn (0-9, the default), arab\n"
+    "                       (Arabic-Indic) or arabext (Eastern Arabic-Indic)\n"
+    "                       digits, or auto for the language's own\n"
     "  -h, --help           print this help and exit\n"
     "\n"
-    "Civil dates before 15 October 1582 are Julian-calendar dates. There is no year 0:\n"
-    "the year before 1 is -1, written -0001-01-01. Exit status: 0 on success, 2 for a\n"
+    "Dates and years may be given in any of the three sets of digits. Civil dates\n"
+    "before 15 October 1582 are Julian-calendar dates. There is no year 0: the\n"
+    "year before 1 is -1, written -0001-01-01. Exit status: 0 on success, 2 for a\n"
     "command or date that cannot be used (the reason goes to standard error) or for\n"
     "a batch with a bad line, 1 when output cannot be written.\n";
 
@@ -111,26 +123,31 @@ constexpr std::array<CommandName, 10> Commands{{
     {"crescent-map", CommandKind::ckCrescentMap, 1, 1},
 }};
 
+// A negative year may come in the Arabic digits too.
 bool LooksLikeOption(const std::string& argument)
 {
-    return argument.size() > 1 && argument[0] == '-' &&
-           !std::isdigit(static_cast<unsigned char>(argument[1]));
+    const std::string western = NeedsWesternDigits(argument) ? WesternDigits(argument) : argument;
+    return western.size() > 1 && western[0] == '-' &&
+           !std::isdigit(static_cast<unsigned char>(western[1]));
 }
 
-// A Hijri year as the year commands take it: an optional minus and digits.
-std::int32_t ParseYear(const std::string& text)
+// A Hijri year as the year commands take it: an optional minus and digits of any
+// of the three sets.
+std::int32_t ParseYear(const std::string& given)
 {
+    const std::string text = NeedsWesternDigits(given) ? WesternDigits(given) : given;
     const std::string_view digits = std::string_view(text).substr(!text.empty() && text[0] == '-');
     if (digits.empty() || digits.size() > 9 ||
         digits.find_first_not_of("0123456789") != std::string_view::npos)
-        throw EUsageError("'" + text + "' is not a year (digits, a minus before year 1)");
+        throw EUsageError("'" + given + "' is not a year (digits, a minus before year 1)");
     const std::int32_t year = StrToInt(digits);
     if (year == 0)
         throw EUsageError("There is no Hijri year 0: the year before 1 is -1");
     return text[0] == '-' ? -year : year;
 }
 
-std::string CalendarText(const Request& request, CalendarChoice& calendars)
+std::string CalendarText(const Request& request, CalendarChoice& calendars,
+                         const Presentation& presentation)
 {
     std::optional<DateParts> today;
     DateParts month;
@@ -144,7 +161,7 @@ std::string CalendarText(const Request& request, CalendarChoice& calendars)
         month = ParseMonth(request.Argument);
     const MonthGrid grid = request.HijriCalendar ? HijriMonthGrid(month.Year, month.Month, calendars)
                                                  : CivilMonthGrid(month.Year, month.Month, calendars);
-    return FormatMonthGrid(grid, request.Form, today);
+    return FormatMonthGrid(grid, request.Form, today, presentation);
 }
 
 std::string CalendarList(OutputForm form)
@@ -195,6 +212,14 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
         if (TakeValue(arguments, at, "--calendar", request.CalendarName) ||
             TakeValue(arguments, at, "--corrections", request.CorrectionsFile))
             continue;
+        if (TakeValue(arguments, at, "--lang", request.Language)) {
+            RequireLanguageOption(request.Language);
+            continue;
+        }
+        if (TakeValue(arguments, at, "--digits", request.Digits)) {
+            RequireDigitsOption(request.Digits);
+            continue;
+        }
         if (argument == "--at" || argument.starts_with("--at=")) {
             if (argument == "--at" && at + 1 == arguments.size())
                 throw EUsageError("The option --at needs a place");
@@ -247,6 +272,10 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
             throw EUsageError("The command " + std::string(command.Name) +
                               " takes no calendar: --calendar and --corrections belong to the "
                               "commands that convert");
+        if (command.Kind == CommandKind::ckCrescentMap &&
+            (!request.Language.empty() || !request.Digits.empty()))
+            throw EUsageError("The map of crescent-map is labelled in English: --lang and --digits "
+                              "belong to the commands that print text");
         if (request.Map.Given && command.Kind != CommandKind::ckCrescentMap)
             throw EUsageError("The options --png, --criterion and --grid belong to the command crescent-map");
         request.Command = command.Kind;
@@ -263,8 +292,22 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
     throw EUsageError("Unknown command '" + words[0] + "' (try --help)");
 }
 
+namespace {
+
+Presentation PresentationFor(const Request& request)
+{
+    const LanguageChoice choice =
+        ChooseLanguage(request.Language, request.Digits, request.EnvironmentLocale);
+    if (choice.Locale.empty())
+        return Presentation(choice.Digits);
+    return Presentation(choice.Locale, choice.Digits);
+}
+
+} // namespace
+
 std::string ExecuteRequest(const Request& request)
 {
+    const Presentation presentation = PresentationFor(request);
     switch (request.Command) {
     case CommandKind::ckHelp:
         return UsageText;
@@ -279,7 +322,8 @@ std::string ExecuteRequest(const Request& request)
                                         ? CrescentPlace{std::string(astronomy::DefaultPlace().Name),
                                                         astronomy::DefaultPlace().Where}
                                         : ParseCrescentPlace(request.Place);
-        return FormatCrescentReport(DescribeCrescent(month.Year, month.Month, place), request.Form);
+        return FormatCrescentReport(DescribeCrescent(month.Year, month.Month, place), request.Form,
+                                    presentation);
     }
     case CommandKind::ckCrescentMap:
         // The picture goes to its file; standard output stays empty.
@@ -295,33 +339,34 @@ std::string ExecuteRequest(const Request& request)
     switch (request.Command) {
     case CommandKind::ckToHijri:
         return FormatDayReport(ConvertGregorian(ParseDate(request.Argument), calendars.Chosen()),
-                               request.Form, named);
+                               request.Form, named, presentation);
     case CommandKind::ckToGregorian:
         return FormatDayReport(ConvertHijri(ParseDate(request.Argument), calendars.Chosen()),
-                               request.Form, named);
+                               request.Form, named, presentation);
     case CommandKind::ckToday:
-        return FormatDayReport(ConvertToday(calendars.Chosen()), request.Form, named);
+        return FormatDayReport(ConvertToday(calendars.Chosen()), request.Form, named, presentation);
     case CommandKind::ckMonth: {
         const DateParts month = ParseMonth(request.Argument);
         return FormatMonthReport(DescribeHijriMonth(month.Year, month.Month, calendars),
-                                 request.Form, named);
+                                 request.Form, named, presentation);
     }
     case CommandKind::ckYear: {
         const std::int32_t year = ParseYear(request.Argument);
-        return FormatYearReport(year, DescribeHijriYear(year, calendars), request.Form, named);
+        return FormatYearReport(year, DescribeHijriYear(year, calendars), request.Form, named,
+                                presentation);
     }
     case CommandKind::ckCalendar:
-        return CalendarText(request, calendars);
+        return CalendarText(request, calendars, presentation);
     case CommandKind::ckIcs: {
         const std::int32_t from = ParseYear(request.Argument);
         const std::int32_t to =
             request.SecondArgument.empty() ? from : ParseYear(request.SecondArgument);
-        return IcsCalendar(from, to, request.Stamp, calendars, request.Observances);
+        return IcsCalendar(from, to, request.Stamp, calendars, request.Observances, presentation);
     }
     case CommandKind::ckObservances: {
         const std::int32_t year = ParseYear(request.Argument);
         return FormatObservances(year, calendars.Name(), ObservancesOfYear(year, calendars.Chosen()),
-                                 request.Form);
+                                 request.Form, presentation);
     }
     default:
         return {};
@@ -337,7 +382,9 @@ int RunDatesConvert(const std::vector<std::string>& arguments, std::string& outp
         error = "dates-convert: " + message + "\n";
     };
     try {
-        output = ExecuteRequest(ParseCommandLine(arguments));
+        Request request = ParseCommandLine(arguments);
+        request.EnvironmentLocale = EnvironmentLocale();
+        output = ExecuteRequest(request);
         return 0;
     } catch (const EUsageError& e) {
         reason(e.Message());
@@ -394,18 +441,22 @@ int RunDatesConvertProcess(const std::vector<std::string>& arguments)
                                              ? BatchDirection::bdToHijri
                                              : BatchDirection::bdToGregorian;
         std::unique_ptr<CalendarChoice> calendars;
+        std::optional<Presentation> presentation;
         try {
             calendars = std::make_unique<CalendarChoice>(request.CalendarName, request.CorrectionsFile);
+            request.EnvironmentLocale = EnvironmentLocale();
+            presentation = PresentationFor(request);
         } catch (const EUsageError& e) {
             return Fail(e.Message(), 2);
         } catch (const std::exception& e) {
             return Fail(e.what(), 1);
         }
         return RunBatch(direction, request.Form, calendars->Chosen(), STDIN_FILENO, STDOUT_FILENO,
-                        STDERR_FILENO);
+                        STDERR_FILENO, *presentation);
     }
     request.MarkToday = request.Command == CommandKind::ckCalendar && ColourWanted();
     request.Stamp = StampNow();
+    request.EnvironmentLocale = EnvironmentLocale();
     std::string output;
     int status = 0;
     try {

@@ -25,13 +25,17 @@ struct Request {
     bool Observances = false;    // ics --observances
     std::string Place;           // crescent --at PLACE (empty: Mecca)
     CrescentMapArguments Map;    // crescent-map --png, --criterion, --grid
+    std::string Language;        // --lang CODE or auto; empty when not given
+    std::string Digits;          // --digits SET or auto; empty when not given
     bool MarkToday = false;      // calendar: standard output is a terminal that takes colour
     std::time_t Stamp = 0;       // ics: the DTSTAMP of its events
+    std::string EnvironmentLocale;  // what LC_ALL, LC_TIME or LANG names, for --lang auto
 };
 
 // Options may stand anywhere; an argument starting with '-' and a digit is a
-// negative year, not an option. --calendar and --corrections take the next
-// argument (or NAME after '='). EUsageError for anything else out of place.
+// negative year, not an option. --calendar, --corrections, --lang and --digits
+// take the next argument (or the value after '='). EUsageError for anything else
+// out of place, and for a language or digit set that is none of the choices.
 Request ParseCommandLine(const std::vector<std::string>& arguments);
 
 // Carries the request out and returns what goes to standard output. Bad input
@@ -46,7 +50,8 @@ int RunDatesConvert(const std::vector<std::string>& arguments, std::string& outp
 // The program over its standard streams, as main() runs it: the batch commands
 // stream through file descriptors 0, 1 and 2; `calendar` marks today only when
 // standard output is a terminal and NO_COLOR is unset or empty; `ics` stamps its
-// events with SOURCE_DATE_EPOCH when that is set, else with the current time.
+// events with SOURCE_DATE_EPOCH when that is set, else with the current time;
+// --lang auto reads the locale environment.
 int RunDatesConvertProcess(const std::vector<std::string>& arguments);
 
 extern const char* const UsageText;

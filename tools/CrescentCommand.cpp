@@ -152,12 +152,24 @@ std::string Columns(const std::vector<std::vector<std::string>>& rows)
 
 std::string YesNo(const Verdict& verdict) { return verdict.Seen ? "yes" : "no"; }
 
-std::string Text(const CrescentReport& report)
+// The table's cells after its heading with their numbers in the chosen digits.
+std::vector<std::vector<std::string>> InDigitsOf(std::vector<std::vector<std::string>> rows,
+                                                const Presentation& p)
 {
-    std::string text = std::string(HMonthName(report.Month)) + " " + IntToStr(report.Year) + " (" +
-                       FormatMonth(report.Year, report.Month) + ") at " + PlaceLine(report.Place) + "\n";
-    text += "conjunction: " + UtcSeconds(report.Conjunction) + " (geocentric, in ecliptic longitude)\n";
-    text += "engine's new moon: " + FormatInstant(report.EngineNewMoon) + " (mean phase)\n";
+    for (std::size_t row = 1; row < rows.size(); ++row)
+        for (std::string& cell : rows[row])
+            cell = p.Number(cell);
+    return rows;
+}
+
+std::string Text(const CrescentReport& report, const Presentation& p)
+{
+    std::string text = p.HijriMonthYear(report.Year, report.Month) + " (" +
+                       p.Month(report.Year, report.Month) + ") at " + p.Number(PlaceLine(report.Place)) +
+                       "\n";
+    text += "conjunction: " + p.Number(UtcSeconds(report.Conjunction)) +
+            " (geocentric, in ecliptic longitude)\n";
+    text += "engine's new moon: " + p.Number(FormatInstant(report.EngineNewMoon)) + " (mean phase)\n";
     text += "times in UT; the Moon's altitude and elongation: topocentric, airless\n\n";
 
     std::vector<std::vector<std::string>> sunsetRows{
@@ -190,8 +202,8 @@ std::string Text(const CrescentReport& report)
                             Fixed(g.Width, 3) + "'", Fixed(yallop.Value, 3), std::string(yallop.Category),
                             Fixed(odeh.Value, 2), std::string(odeh.Category)});
     }
-    text += "At sunset\n" + Columns(sunsetRows) + "\n";
-    text += "At the best time (sunset + 4/9 of the lag)\n" + Columns(bestRows);
+    text += "At sunset\n" + Columns(InDigitsOf(sunsetRows, p)) + "\n";
+    text += "At the best time (sunset + 4/9 of the lag)\n" + Columns(InDigitsOf(bestRows, p));
     text += "\nYallop: A easily visible, B visible in perfect conditions, C may need optical aid,\n"
             "D needs optical aid, E not visible with a telescope, F below the Danjon limit.\n"
             "Odeh: A naked eye, B optical aid (perhaps naked eye), C optical aid only, D not visible.\n";
@@ -325,9 +337,16 @@ CrescentReport DescribeCrescent(std::int32_t year, std::int32_t month, const Cre
     return report;
 }
 
-std::string FormatCrescentReport(const CrescentReport& report, OutputForm form)
+std::string FormatCrescentReport(const CrescentReport& report, OutputForm form,
+                                 const Presentation& presentation)
 {
-    if (form == OutputForm::ofJson)
-        return ReportJson(report).dump(2) + "\n";
-    return Text(report);
+    if (form == OutputForm::ofJson) {
+        Json object = ReportJson(report);
+        if (presentation.Translated()) {
+            object["lang"] = presentation.Language();
+            object["name_local"] = presentation.HijriMonthYear(report.Year, report.Month);
+        }
+        return object.dump(2) + "\n";
+    }
+    return Text(report, presentation);
 }

@@ -35,4 +35,7 @@ struct CrescentReport {
 // span of the ΔT the series rest on.
 CrescentReport DescribeCrescent(std::int32_t year, std::int32_t month, const CrescentPlace& place);
 
-std::string FormatCrescentReport(const CrescentReport& report, OutputForm form);
+// The presentation names the month and writes the numbers of the text; with a
+// language the JSON gains lang and name_local.
+std::string FormatCrescentReport(const CrescentReport& report, OutputForm form,
+                                 const Presentation& presentation = Presentation());

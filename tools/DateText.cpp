@@ -1,6 +1,7 @@
 #include "tools/DateText.h"
 
 #include "calendar/CalendarNames.h"
+#include "tools/Digits.h"
 
 #include <array>
 #include <cstdio>
@@ -12,13 +13,15 @@ bool AllDigits(std::string_view text)
     return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-// Splits "[-]Y-MM[-DD]" into its numbers; `parts` is 2 or 3.
+// Splits "[-]Y-MM[-DD]" into its numbers; `parts` is 2 or 3. Digits of the
+// Arabic sets are read as their Western twins; the messages quote the text as given.
 DateParts ParseParts(std::string_view text, int parts, const char* form)
 {
     const auto malformed = [&] {
         return EUsageError("'" + std::string(text) + "' is not a date of the form " + form);
     };
-    std::string_view rest = text;
+    const std::string western = NeedsWesternDigits(text) ? WesternDigits(text) : std::string();
+    std::string_view rest = western.empty() ? text : std::string_view(western);
     const bool negative = !rest.empty() && rest.front() == '-';
     if (negative)
         rest.remove_prefix(1);

@@ -22,7 +22,9 @@ public:
 };
 
 // Strict syntax: an optional minus, the year's digits, then two-digit month and
-// day, separated by '-'. Existence is checked elsewhere. EUsageError otherwise.
+// day, separated by '-'. Digits may be Western, Arabic-Indic or Eastern
+// Arabic-Indic; directional marks around them are passed over. Existence is
+// checked elsewhere. EUsageError otherwise.
 DateParts ParseDate(std::string_view text);
 // YYYY-MM, the day left 0.
 DateParts ParseMonth(std::string_view text);

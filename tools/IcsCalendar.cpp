@@ -108,7 +108,7 @@ std::string FoldedIcsLine(std::string_view line)
 }
 
 std::string IcsCalendar(std::int32_t fromYear, std::int32_t toYear, std::time_t stamp,
-                        CalendarChoice& calendars, bool observances)
+                        CalendarChoice& calendars, bool observances, const Presentation& presentation)
 {
     if (fromYear == 0 || toYear == 0)
         throw EUsageError("There is no Hijri year 0: the year before 1 is -1");
@@ -154,13 +154,13 @@ std::string IcsCalendar(std::int32_t fromYear, std::int32_t toYear, std::time_t 
             continue;
         for (const MonthReport& report : DescribeHijriYear(year, calendars))
             event(year, "hijri-month-" + FormatMonth(report.Year, report.Month), report.FirstDay,
-                  "1 " + std::string(HMonthName(report.Month)) + " " + IntToStr(report.Year),
+                  presentation.HijriDate({report.Year, report.Month, 1}),
                   calendars.Named() ? NamedDescription(report) : Description(report));
         if (!observances)
             continue;
         for (const Observance& o : ObservancesOfYear(year, calendars.Chosen()))
             event(year, "observance-" + FormatDate(o.Hijri), o.Gregorian,
-                  std::string(o.Name) + " " + IntToStr(year),
+                  std::string(o.Name) + " " + presentation.Number(year),
                   IntToStr(o.Hijri.Day) + " " + std::string(HMonthName(o.Hijri.Month)) + " " +
                       IntToStr(year) + " by " + calendar + ". It begins at sunset on the evening of " +
                       FormatDate(o.Eve) + ".");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tools/CalendarChoice.h"
+#include "tools/Presentation.h"
 
 #include <cstdint>
 #include <ctime>
@@ -18,8 +19,11 @@ inline constexpr std::int32_t MaxIcsYears = 200;
 // calendar does not cover, or a day outside the civil years 1 to 9999 that an
 // iCalendar date can hold. Events of a calendar other than the default carry its
 // name in their UIDs, so that files of two calendars can be subscribed side by side.
+// The presentation words the summaries ("1 Ramadhan 1447" in the language's
+// names and digits); descriptions stay in English.
 std::string IcsCalendar(std::int32_t fromYear, std::int32_t toYear, std::time_t stamp,
-                        CalendarChoice& calendars, bool observances = false);
+                        CalendarChoice& calendars, bool observances = false,
+                        const Presentation& presentation = Presentation());
 
 // A content line ended by CRLF, folded so that no line is longer than 75 octets
 // (a UTF-8 sequence is never split); each continuation starts with a blank.

@@ -34,6 +34,12 @@ MonthGrid HijriMonthGrid(std::int32_t year, std::int32_t month, CalendarChoice& 
 // The grid as text in the manner of cal, or one JSON object with a `days` array.
 // `today`, a civil date, is shown in reverse video when it lies in the grid. A
 // named calendar is named after the months the grid spans, and in the JSON as
-// hijri_calendar.
+// hijri_calendar. The presentation names the weekdays and months; in a
+// right-to-left language the week runs from Sunday at the right to Saturday at
+// the left, and the text carries the marks that keep that order on a terminal
+// or viewer that orders text by the bidirectional algorithm. With a language the
+// JSON gains lang, name_local, hijri_months_local (gregorian_months_local) and
+// each day's weekday_local.
 std::string FormatMonthGrid(const MonthGrid& grid, OutputForm form,
-                            const std::optional<DateParts>& today = std::nullopt);
+                            const std::optional<DateParts>& today = std::nullopt,
+                            const Presentation& presentation = Presentation());

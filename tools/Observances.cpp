@@ -23,25 +23,33 @@ std::vector<Observance> ObservancesOfYear(std::int32_t year, CalendarConverter& 
 }
 
 std::string FormatObservances(std::int32_t year, std::string_view calendar,
-                              const std::vector<Observance>& observances, OutputForm form)
+                              const std::vector<Observance>& observances, OutputForm form,
+                              const Presentation& presentation)
 {
+    const Presentation& p = presentation;
     if (form == OutputForm::ofJson) {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();
-        for (const Observance& o : observances)
-            list.push_back({{"name", o.Name},
-                            {"hijri", FormatDate(o.Hijri)},
-                            {"gregorian", FormatDate(o.Gregorian)},
-                            {"weekday", DayName(o.WeekDay)},
-                            {"eve", FormatDate(o.Eve)}});
-        return nlohmann::ordered_json{{"year", year}, {"calendar", calendar}, {"observances", list}}
-                   .dump(2) + "\n";
+        for (const Observance& o : observances) {
+            nlohmann::ordered_json object = {{"name", o.Name},
+                                             {"hijri", FormatDate(o.Hijri)},
+                                             {"gregorian", FormatDate(o.Gregorian)},
+                                             {"weekday", DayName(o.WeekDay)},
+                                             {"eve", FormatDate(o.Eve)}};
+            if (p.Translated())
+                object["weekday_local"] = p.Weekday(o.WeekDay);
+            list.push_back(object);
+        }
+        nlohmann::ordered_json object = {{"year", year}, {"calendar", calendar}, {"observances", list}};
+        if (p.Translated())
+            object["lang"] = p.Language();
+        return object.dump(2) + "\n";
     }
     std::vector<std::vector<std::string>> rows{{"observance", "hijri", "gregorian", "weekday", "eve"}};
     for (const Observance& o : observances)
-        rows.push_back({std::string(o.Name), FormatDate(o.Hijri), FormatDate(o.Gregorian),
-                        std::string(DayName(o.WeekDay)),
-                        FormatDate(o.Eve) + " (" + std::string(DayName(o.EveWeekDay)) + ")"});
-    std::string text = "Observances of the Hijri year " + IntToStr(year) + " (" +
+        rows.push_back({std::string(o.Name), p.Date(o.Hijri), p.Date(o.Gregorian),
+                        p.Isolated(p.Weekday(o.WeekDay)),
+                        p.Date(o.Eve) + " (" + p.Isolated(p.Weekday(o.EveWeekDay)) + ")"});
+    std::string text = "Observances of the Hijri year " + p.Number(year) + " (" +
                        std::string(calendar) + ")\n" + AlignedColumns(rows);
     return text + "Each begins at sunset on its eve: the Hijri day begins at sunset.\n";
 }

@@ -45,6 +45,9 @@ struct Observance {
 std::vector<Observance> ObservancesOfYear(std::int32_t year, CalendarConverter& calendar);
 
 // Aligned rows for people, or {"year", "calendar", "observances": [{"name",
-// "hijri", "gregorian", "weekday", "eve"}]}.
+// "hijri", "gregorian", "weekday", "eve"}]}. The presentation names the weekdays
+// and writes the numbers of the rows; with a language the JSON gains lang and each
+// observance's weekday_local. The observances keep their English names.
 std::string FormatObservances(std::int32_t year, std::string_view calendar,
-                              const std::vector<Observance>& observances, OutputForm form);
+                              const std::vector<Observance>& observances, OutputForm form,
+                              const Presentation& presentation = Presentation());

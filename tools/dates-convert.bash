@@ -13,13 +13,16 @@ _dates_convert()
     case $prev in
         --calendar) COMPREPLY=($(compgen -W "$calendars" -- "$cur")); return ;;
         --corrections) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+        --lang) COMPREPLY=($(compgen -W "ar fa ur tr ms id en auto" -- "$cur")); return ;;
+        --digits) COMPREPLY=($(compgen -W "latn arab arabext auto" -- "$cur")); return ;;
     esac
     local commands="to-hijri to-gregorian today month year calendar ics observances crescent crescent-map"
-    local options="--json --calendar --corrections --help"
+    local options="--json --calendar --corrections --lang --digits --help"
     local command="" word previous=""
     for word in "${words[@]:1:cword-1}"; do
-        # A value of --calendar or --corrections is not a command.
-        if [[ $previous != --calendar && $previous != --corrections ]]; then
+        # A value of an option is not a command.
+        if [[ $previous != --calendar && $previous != --corrections && $previous != --lang &&
+              $previous != --digits ]]; then
             case $word in
                 to-hijri|to-gregorian|today|month|year|calendar|ics|observances|crescent|crescent-map) command=$word; break ;;
             esac
@@ -39,7 +42,7 @@ _dates_convert()
                 COMPREPLY=($(compgen -W "Mecca Medina Riyadh Cairo Istanbul Tehran Karachi Delhi Dhaka
                     Jakarta Kuala-Lumpur Rabat London New-York Cape-Town" -- "$cur"))
             else
-                COMPREPLY=($(compgen -W "--at --json --help" -- "$cur"))
+                COMPREPLY=($(compgen -W "--at --json --lang --digits --help" -- "$cur"))
             fi ;;
         crescent-map)
             case ${words[cword-1]} in
