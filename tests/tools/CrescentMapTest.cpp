@@ -367,6 +367,9 @@ TEST(CrescentMapOptions, TheCommandLineTakesTheMapsOptionsAndRefusesTheRest)
         {{"crescent-map", "2026-02-17", "--png", "a.png", "--criterion", "danjon"}, "give odeh or yallop"},
         {{"crescent", "1447-09", "--png", "a.png"}, "belong to the command crescent-map"},
         {{"crescent-map", "2026-02-17", "--at", "Mecca", "--png", "a.png"}, "belongs to the command crescent"},
+        {{"crescent-map", "2026-02-17", "--png", "a.png", "--calendar", "umalqura"}, "takes no calendar"},
+        {{"crescent-map", "2026-02-17", "--png", "a.png", "--lang", "ar"}, "labelled in English"},
+        {{"crescent-map", "2026-02-17", "--png", "a.png", "--digits", "arab"}, "labelled in English"},
     };
     for (const Refusal& r : refusals) {
         std::string output, error;
