@@ -17,24 +17,19 @@
 
 namespace {
 
-// An owned popup is a utility window of its owner on a real window system.
-// The offscreen platform activates every window it shows except tooltips, so
-// there (and without an owner) the popup is a tooltip: unmanaged, never active.
-Qt::WindowType PopupKind(const QWidget* owner)
-{
-    const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
-    return owner != nullptr && !offscreen ? Qt::Tool : Qt::ToolTip;
-}
-
 // A popup window made by CreateWindowEx: its class procedure paints it from
 // WM_ERASEBKGND (with a device context in WParam) and WM_PAINT.
 class TPopupWidget : public QWidget {
 public:
     TPopupWidget(QWidget* owner, TWindowSurface*& surface)
-        // A borderless utility window of its owner: a window manager keeps it
-        // with its owner (above it, under other programs' windows, out of the
-        // taskbar); it never takes the focus, and the pointer goes through it.
-        : QWidget(owner, PopupKind(owner) | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+        // A window the window manager never manages (override-redirect on
+        // X11): it is mapped and unmapped the moment the program asks, with no
+        // frame, placement or taskbar entry of the manager's. A managed window
+        // hidden and shown again while the manager still handles its previous
+        // map is taken for withdrawn and stays unmapped, although Qt believes
+        // it shown. The popup host stacks it above its owner itself; it never
+        // takes the focus, and the pointer goes through it.
+        : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
                              Qt::WindowTransparentForInput),
           surface_(surface)
     {
@@ -119,7 +114,9 @@ public:
 
 private:
     // Owned popups stand directly above their owner: another program's window
-    // that covers the owner covers them too. Without an owner, on top.
+    // that covers the owner covers them too. No window manager stacks them, so
+    // every show puts them there again (the owner may have been raised since).
+    // Without an owner, on top.
     void StackWithOwner()
     {
         QWidget* owner = widget_->parentWidget();
