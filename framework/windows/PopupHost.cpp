@@ -91,6 +91,22 @@ public:
 
     QWidget* Widget() override { return widget_.data(); }
     TSurface* WindowSurface() override { return surface_.get(); }
+    // A shown popup moved or sized (a shadow that grows): its new area starts
+    // out holding the screen there too, not the fill of a grown surface.
+    void SetWindowRect(const TRect& rect) override
+    {
+        if (widget_.isNull())
+            return;
+        const QRect area(rect.Left, rect.Top, std::max(rect.Width(), 0), std::max(rect.Height(), 0));
+        const bool retake = widget_->isVisible() && area != widget_->geometry();
+        // Read before the popup moves: afterwards its own pixels lie there.
+        TScreenPixels under = retake ? ScreenUnderAgain(area) : TScreenPixels{};
+        widget_->setGeometry(area);
+        if (retake) {
+            under_ = std::move(under);
+            PutUnder();
+        }
+    }
     void InvalidateClient(const TRect*) override
     {
         if (!widget_.isNull()) {
@@ -126,29 +142,59 @@ private:
             RaiseWindow(widget_.data());
     }
 
+    struct TScreenPixels {
+        QRect Area;
+        QImage Pixels; // null when nothing could be read
+    };
+
     // A window without a background of its own starts out holding what the
     // screen showed where it appears; its erase works on those pixels.
     void TakeScreenUnder()
     {
-        const QRect area = widget_->geometry();
+        under_ = ScreenPixels(widget_->geometry());
+        PutUnder();
+    }
+
+    // The screen under area while the popup is shown: where the popup stands,
+    // the screen shows its own pixels, so there the last copy is kept.
+    TScreenPixels ScreenUnderAgain(const QRect& area) const
+    {
+        TScreenPixels under = ScreenPixels(area);
+        if (!under.Pixels.isNull() && !under_.Pixels.isNull()) {
+            QPainter painter(&under.Pixels);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(under_.Area.topLeft() - area.topLeft(), under_.Pixels);
+        }
+        return under;
+    }
+
+    static TScreenPixels ScreenPixels(const QRect& area)
+    {
         if (area.isEmpty())
-            return;
-        surface_->Resize(area.width(), area.height(), 0xFFFFFFFF);
-        QImage under;
+            return {area, {}};
+        QImage pixels;
         if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
             if (TDisplay* display = CurrentDisplay())
-                under = display->ScreenSurface()->Image().copy(area);
+                pixels = display->ScreenSurface()->Image().copy(area);
         } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            under = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+            pixels = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
         }
-        if (under.isNull())
+        return {area, pixels.isNull() ? QImage() : pixels.convertToFormat(QImage::Format_RGB32)};
+    }
+
+    // The copy of the screen becomes the popup's pixels, erased at the next paint.
+    void PutUnder()
+    {
+        if (under_.Pixels.isNull())
             return;
+        surface_->Resize(under_.Area.width(), under_.Area.height(), 0xFFFFFFFF);
         QPainter painter(&surface_->Image());
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, under.convertToFormat(QImage::Format_RGB32));
+        painter.drawImage(0, 0, under_.Pixels);
         widget_->dirty = true;
     }
 
+    TScreenPixels under_; // the screen under the popup, as last copied
     TWindowSurface* surfacePointer_ = nullptr;
     std::unique_ptr<TWindowSurface> surface_;
     QPointer<TPopupWidget> widget_;
