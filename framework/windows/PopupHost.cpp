@@ -12,8 +12,10 @@
 #include <QScreen>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -73,17 +75,65 @@ private:
     TWindowSurface*& surface_;
 };
 
+// Tells whether a native window is on the screen each time that changes:
+// Qt reports a window unexposed once it is unmapped, also by a window manager
+// that takes it to another desktop or minimises it.
+class TExposureWatch : public QObject {
+public:
+    explicit TExposureWatch(std::function<void(bool)> onChange) : onChange_(std::move(onChange)) {}
+    ~TExposureWatch() override
+    {
+        if (!watched_.isNull())
+            watched_->removeEventFilter(this);
+    }
+    void Watch(QWindow* window)
+    {
+        if (window == nullptr || window == watched_)
+            return;
+        if (!watched_.isNull())
+            watched_->removeEventFilter(this);
+        watched_ = window;
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && object == watched_) {
+            const bool exposed = watched_->isExposed();
+            RunGuarded(nullptr, [this, exposed] { onChange_(exposed); });
+        }
+        return QObject::eventFilter(object, event);
+    }
+
+private:
+    std::function<void(bool)> onChange_;
+    QPointer<QWindow> watched_;
+};
+
 class TPopupHost : public TWindowHost {
 public:
     TPopupHost(QWidget* owner, const TRect& bounds)
+        : ownerWatch_([this](bool exposed) { OwnerExposed(exposed); })
     {
         widget_ = new TPopupWidget(owner, surfacePointer_);
         surface_ = std::make_unique<TWindowSurface>(widget_);
         surfacePointer_ = surface_.get();
         widget_->setGeometry(bounds.Left, bounds.Top, std::max(bounds.Width(), 0), std::max(bounds.Height(), 0));
+        WatchOwner();
+        // Another window raised over the owner, or the owner raised by a
+        // window manager: the popup goes back directly above it.
+        display_ = owner != nullptr ? CurrentDisplay() : nullptr;
+        if (display_ != nullptr)
+            restackToken_ = display_->WatchRestacking([this] {
+                if (!widget_.isNull() && widget_->isVisible())
+                    StackWithOwner();
+            });
     }
     ~TPopupHost() override
     {
+        if (display_ != nullptr && CurrentDisplay() == display_)
+            display_->UnwatchRestacking(restackToken_);
         surfacePointer_ = nullptr;
         if (!widget_.isNull())
             delete widget_.data();
@@ -118,7 +168,18 @@ public:
     {
         if (widget_.isNull())
             return;
-        if (command == SW_HIDE) {
+        shown_ = command != SW_HIDE;
+        WatchOwner();
+        Apply();
+    }
+
+private:
+    // On the screen when the program shows it and its owner is there too. No
+    // window manager hides an unmanaged popup with its owner, so the popup
+    // follows the owner itself.
+    void Apply()
+    {
+        if (!shown_ || ownerAway_) {
             widget_->hide();
             return;
         }
@@ -128,7 +189,26 @@ public:
         StackWithOwner();
     }
 
-private:
+    void WatchOwner()
+    {
+        if (QWidget* owner = widget_->parentWidget())
+            ownerWatch_.Watch(owner->window()->windowHandle());
+    }
+
+    // The owner left the screen while the program still shows it (a window
+    // manager took it to another desktop or minimised it), or came back.
+    void OwnerExposed(bool exposed)
+    {
+        if (widget_.isNull())
+            return;
+        const QWidget* owner = widget_->parentWidget();
+        const bool away = !exposed && owner != nullptr && owner->isVisible();
+        if (away == ownerAway_)
+            return;
+        ownerAway_ = away;
+        Apply();
+    }
+
     // Owned popups stand directly above their owner: another program's window
     // that covers the owner covers them too. No window manager stacks them, so
     // every show puts them there again (the owner may have been raised since).
@@ -136,8 +216,12 @@ private:
     void StackWithOwner()
     {
         QWidget* owner = widget_->parentWidget();
-        if (QGuiApplication::platformName() == QLatin1String("xcb") && owner != nullptr)
-            X11StackAbove(widget_->winId(), owner->window()->winId());
+        // The native windows as they are now: Qt may have made the popup's
+        // window anew since the widget first had one.
+        const QWindow* popup = widget_->windowHandle();
+        const QWindow* below = owner != nullptr ? owner->window()->windowHandle() : nullptr;
+        if (QGuiApplication::platformName() == QLatin1String("xcb") && popup != nullptr && below != nullptr)
+            X11StackAbove(popup->winId(), below->winId());
         else
             RaiseWindow(widget_.data());
     }
@@ -194,6 +278,11 @@ private:
         widget_->dirty = true;
     }
 
+    bool shown_ = false;     // the program's last show command showed the popup
+    bool ownerAway_ = false; // a window manager took the owner off the screen
+    TExposureWatch ownerWatch_;
+    TDisplay* display_ = nullptr; // the display told of restacking, while it is installed
+    int restackToken_ = 0;
     TScreenPixels under_; // the screen under the popup, as last copied
     TWindowSurface* surfacePointer_ = nullptr;
     std::unique_ptr<TWindowSurface> surface_;
