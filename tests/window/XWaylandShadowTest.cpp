@@ -46,9 +46,15 @@ TEST(XWaylandShadow, StripsStandBesideTheWindowWhereTheCompositorPutIt)
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(DATES_CONVERTER_PATH, QStringList{});
     ASSERT_TRUE(program.waitForStarted());
-    const QString window =
-        RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
-    ASSERT_FALSE(window.isEmpty()) << "the window on XWayland";
+    // Asked again and again rather than waited for: a compositor that is
+    // still setting up its X side may turn a waiting search away.
+    QString window;
+    Eventually([&] {
+        window = RunTool("xdotool", {"search", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
+        return !window.isEmpty() || program.state() == QProcess::NotRunning;
+    }, 30000);
+    ASSERT_FALSE(window.isEmpty()) << "the window on XWayland (the program "
+                                   << (program.state() == QProcess::NotRunning ? "ended" : "runs") << ")";
 
     const QRect screen = ParseXwininfo(RunTool("xwininfo", {"-root"})).Area;
     TXwininfo form;
