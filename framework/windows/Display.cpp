@@ -110,3 +110,28 @@ TSurface* TDisplay::ScreenSurface()
         MarkScreenSurfaceStale(surface_.get());
     return surface_.get();
 }
+
+int TDisplay::WatchRestacking(std::function<void()> onRestack)
+{
+    const int token = ++lastRestackToken_;
+    restackWatchers_.emplace(token, std::move(onRestack));
+    if (topLevels_ == nullptr && QGuiApplication::platformName() == QLatin1String("xcb"))
+        topLevels_ = WatchX11TopLevels([this] { Restacked(); });
+    return token;
+}
+
+void TDisplay::UnwatchRestacking(int token)
+{
+    restackWatchers_.erase(token);
+    if (restackWatchers_.empty())
+        topLevels_.reset();
+}
+
+void TDisplay::Restacked()
+{
+    // A watcher may unwire itself or another one meanwhile.
+    const auto watchers = restackWatchers_;
+    for (const auto& [token, onRestack] : watchers)
+        if (restackWatchers_.count(token) != 0)
+            onRestack();
+}

@@ -16,9 +16,11 @@
 #include "framework/runtime/Types.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 
 class QObject;
+class TX11TopLevelWatch;
 
 class TDisplay {
 public:
@@ -44,10 +46,22 @@ public:
     // Called when the primary screen's size changes; the owner wires and unwires it.
     std::function<void()> OnSizeChanged;
 
+    // Calls onRestack whenever another window may have come between a window
+    // and the popups that stand above it (on X11: some program's managed
+    // window was mapped or restacked; nothing happens elsewhere). Returns the
+    // token the watcher unwires itself with before it goes.
+    int WatchRestacking(std::function<void()> onRestack);
+    void UnwatchRestacking(int token);
+
 private:
+    void Restacked();
+
     TSize sizeOverride_;
     std::unique_ptr<QObject> watcher_;
     std::unique_ptr<TSurface> surface_;
+    std::map<int, std::function<void()>> restackWatchers_;
+    int lastRestackToken_ = 0;
+    std::unique_ptr<TX11TopLevelWatch> topLevels_; // while anyone watches, on X11
 };
 
 // The installed display, or nullptr before the screen object exists.

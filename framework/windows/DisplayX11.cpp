@@ -12,14 +12,18 @@
 // second pass of a trail), the overlay goes and the screen is as it was.
 #include "framework/windows/DisplayX11.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
+#include <xcb/xproto.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -316,4 +320,108 @@ void X11StackAbove(unsigned long window, unsigned long owner)
     changes.stack_mode = Above;
     XConfigureWindow(display, window, CWSibling | CWStackMode, &changes);
     XFlush(display);
+}
+
+namespace {
+
+class TX11TopLevelWatchImpl : public TX11TopLevelWatch, public QAbstractNativeEventFilter {
+public:
+    TX11TopLevelWatchImpl(Display* display, std::function<void()> onRestack)
+        : display_(display), root_(DefaultRootWindow(display)), onRestack_(std::move(onRestack))
+    {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display_, root_, &attributes) != 0)
+            mask_ = attributes.your_event_mask;
+        // Added to what Qt selected on the root: the reports on its children
+        // are then this watch's alone, and Qt never sees them (it would take a
+        // child's configure for a change of the screens).
+        ours_ = (mask_ & SubstructureNotifyMask) == 0;
+        XSelectInput(display_, root_, mask_ | SubstructureNotifyMask);
+        XFlush(display_);
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~TX11TopLevelWatchImpl() override
+    {
+        if (QCoreApplication::instance() != nullptr)
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+        if (ours_) {
+            XSelectInput(display_, root_, mask_);
+            XFlush(display_);
+        }
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
+    {
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const TReport report = Classify(static_cast<const xcb_generic_event_t*>(message));
+        if (report == rpRestacked && !pending_) {
+            pending_ = true;
+            QTimer::singleShot(0, &context_, [this] {
+                pending_ = false;
+                onRestack_();
+            });
+        }
+        return ours_ && report != rpNone;
+    }
+
+private:
+    enum TReport {
+        rpNone,      // not a report on the root's children
+        rpOther,     // a report that changes no managed window's place in the stack
+        rpRestacked, // a managed top-level window was mapped or restacked
+    };
+
+    TReport Classify(const xcb_generic_event_t* event) const
+    {
+        switch (event->response_type & 0x7F) {
+        case XCB_CONFIGURE_NOTIFY: {
+            const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+            if (configure->event != root_ || configure->window == root_)
+                return rpNone;
+            // Unmanaged windows (menus, tooltips, the popups restacked in
+            // answer) leave the managed ones where they are.
+            return configure->override_redirect ? rpOther : rpRestacked;
+        }
+        case XCB_MAP_NOTIFY: {
+            const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event);
+            if (map->event != root_)
+                return rpNone;
+            return map->override_redirect ? rpOther : rpRestacked;
+        }
+        case XCB_CIRCULATE_NOTIFY:
+            return reinterpret_cast<const xcb_circulate_notify_event_t*>(event)->event == root_ ? rpRestacked : rpNone;
+        case XCB_CREATE_NOTIFY:
+            return reinterpret_cast<const xcb_create_notify_event_t*>(event)->parent == root_ ? rpOther : rpNone;
+        case XCB_DESTROY_NOTIFY:
+        case XCB_UNMAP_NOTIFY:
+        case XCB_REPARENT_NOTIFY:
+        case XCB_GRAVITY_NOTIFY: {
+            // Laid out alike: the window told (here the root), then the window.
+            const auto* notify = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
+            return notify->event == root_ && notify->window != root_ ? rpOther : rpNone;
+        }
+        default:
+            return rpNone;
+        }
+    }
+
+    Display* display_;
+    Window root_;
+    std::function<void()> onRestack_;
+    long mask_ = 0;
+    bool ours_ = false;
+    bool pending_ = false;
+    QObject context_; // a pending report goes with the watch
+};
+
+} // namespace
+
+std::unique_ptr<TX11TopLevelWatch> WatchX11TopLevels(std::function<void()> onRestack)
+{
+    auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 != nullptr ? x11->display() : nullptr;
+    if (display == nullptr)
+        return nullptr;
+    return std::make_unique<TX11TopLevelWatchImpl>(display, std::move(onRestack));
 }

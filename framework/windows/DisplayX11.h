@@ -3,6 +3,7 @@
 
 #include "framework/graphics/Surface.h"
 
+#include <functional>
 #include <memory>
 
 std::unique_ptr<TSurface> CreateX11ScreenSurface();
@@ -12,3 +13,13 @@ void MarkScreenSurfaceStale(TSurface* surface);
 // window manager's frame when it has one), so both stay together under
 // every other program's windows. Nothing happens off X11.
 void X11StackAbove(unsigned long window, unsigned long owner);
+
+// Tells onRestack, at most once per pass of the event loop, that a managed
+// top-level window was mapped or restacked (another program's window raised,
+// a window manager raising a frame), while it lives.
+class TX11TopLevelWatch {
+public:
+    virtual ~TX11TopLevelWatch() = default;
+};
+// nullptr when there is no X11 display.
+std::unique_ptr<TX11TopLevelWatch> WatchX11TopLevels(std::function<void()> onRestack);

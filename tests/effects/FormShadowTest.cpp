@@ -243,6 +243,50 @@ TEST_F(FormShadow, TracingDarkensExactlyThePatternsPixelsOfWhatWasUnder)
     EXPECT_EQ(LiveDeviceContexts(), dcsBefore);
 }
 
+TEST_F(FormShadow, TracingStripsThatGrowDarkenTheScreenUnderTheirNewArea)
+{
+    constexpr TColor Color = RGB(0x40, 0x80, 0xC0);
+    Shadow().Shadow()->SetStyle(hssTracing);
+    Shadow().Shadow()->SetColor(Color);
+    // Something known on the screen wherever a strip of depth 6 or 14 stands.
+    const auto under = [](int x, int y) { return (x + 2 * y) % 5 == 0 ? RGB(0xFF, 0xFF, 0xFF) : RGB(0x33, 0xCC, 0x99); };
+    const TRect form = WindowRectOf(form_->Handle());
+    {
+        TOwnedDC screen(GetDC(nullptr));
+        for (int y = form.Top; y < form.Bottom + 20; ++y)
+            for (int x = form.Left; x < form.Right + 20; ++x)
+                if (x >= form.Right || y >= form.Bottom)
+                    SetPixel(screen.get(), x, y, under(x, y));
+    }
+    ASSERT_TRUE(ShowActive(form_.get()));
+    Pump();
+    ASSERT_TRUE(StripsVisible());
+
+    // Deeper while shown: both strips moved and grew; every pixel of each is
+    // the screen under it, darkened through the pattern anchored at the
+    // strip's origin (no white or plain pattern where it grew).
+    Shadow().Shadow()->SetDepth(14);
+    Pump();
+    const TShadowStrips strips = ShadowStripRects(form, 14);
+    for (const auto& [window, area] : {std::pair{Right(), strips.Right}, std::pair{Bottom(), strips.Bottom}})
+        for (int y = 0; y < area.Height(); ++y)
+            for (int x = 0; x < area.Width(); ++x) {
+                const TColor screen = under(area.Left + x, area.Top + y);
+                const TColor expected = (x % 2) != (y % 2) ? (screen & Color) : screen;
+                ASSERT_EQ(PixelOf(window, x, y), expected) << x << "," << y << " of " << area.Left << "," << area.Top;
+            }
+
+    // Shallower again: what is left of each strip is still the screen, darkened once.
+    Shadow().Shadow()->SetDepth(3);
+    Pump();
+    const TRect right = ShadowStripRects(form, 3).Right;
+    for (int y = 0; y < right.Height(); y += 5)
+        for (int x = 0; x < right.Width(); ++x) {
+            const TColor screen = under(right.Left + x, right.Top + y);
+            ASSERT_EQ(PixelOf(Right(), x, y), (x % 2) != (y % 2) ? (screen & Color) : screen) << x << "," << y;
+        }
+}
+
 TEST_F(FormShadow, OnlyOneShadowOnAFormAndOnlyOnAForm)
 {
     try {

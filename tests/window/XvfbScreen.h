@@ -1,5 +1,5 @@
 // What the real-window tests read off the X server: the whole screen as a
-// picture, and a window's geometry as xdotool reports it.
+// picture, and a window's geometry as xdotool and xwininfo report it.
 #pragma once
 
 #include <QElapsedTimer>
@@ -69,4 +69,31 @@ inline QRect ParseWindowGeometry(const QString& shellOutput)
             geometry.setHeight(value);
     }
     return geometry;
+}
+
+// A window as `xwininfo -id` reports it: where it lies on the screen and
+// whether it is viewable ("Map State: IsViewable").
+struct TXwininfo {
+    QRect Area;
+    bool Viewable = false;
+};
+
+inline TXwininfo ParseXwininfo(const QString& output)
+{
+    TXwininfo info;
+    for (const QString& raw : output.split('\n')) {
+        const QString line = raw.trimmed();
+        const QString value = line.section(':', 1).trimmed();
+        if (line.startsWith("Absolute upper-left X:"))
+            info.Area.moveLeft(value.toInt());
+        else if (line.startsWith("Absolute upper-left Y:"))
+            info.Area.moveTop(value.toInt());
+        else if (line.startsWith("Width:"))
+            info.Area.setWidth(value.toInt());
+        else if (line.startsWith("Height:"))
+            info.Area.setHeight(value.toInt());
+        else if (line.startsWith("Map State:"))
+            info.Viewable = value == "IsViewable";
+    }
+    return info;
 }

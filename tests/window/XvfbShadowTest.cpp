@@ -112,3 +112,39 @@ TEST(XvfbShadow, BesideTheWindowFollowsACaptionDragAndIsCoveredWithIt)
     program.kill();
     program.waitForFinished();
 }
+
+// A window manager's other desktop: the window goes off the screen, and its
+// strips with it; back on the first desktop, both stand beside it again.
+TEST(XvfbShadow, GoesToAnotherDesktopWithTheWindowAndComesBack)
+{
+    if (RunTool("xdotool", {"get_num_desktops"}).toInt() < 1)
+        GTEST_SKIP() << "no window manager with desktops";
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM");
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(DATES_CONVERTER_PATH, QStringList{});
+    ASSERT_TRUE(program.waitForStarted());
+    const QString window =
+        RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
+    ASSERT_FALSE(window.isEmpty());
+    const QRect area = WindowGeometry(window);
+    ASSERT_TRUE(Eventually([&] { return ShadowBeside(ScreenShot(), area); })) << "the L beside the window";
+
+    RunTool("xdotool", {"set_num_desktops", "2"});
+    RunTool("xdotool", {"set_desktop", "1"});
+    const QPoint right{area.x() + area.width() + 2, area.y() + area.height() / 2};
+    const QPoint bottom{area.x() + area.width() / 2, area.y() + area.height() + 2};
+    EXPECT_TRUE(Eventually([&] {
+        const QImage screen = ScreenShot();
+        return At(screen, right) != ButtonShadow && At(screen, bottom) != ButtonShadow;
+    })) << "no strip left on the other desktop";
+
+    RunTool("xdotool", {"set_desktop", "0"});
+    EXPECT_TRUE(Eventually([&] { return ShadowBeside(ScreenShot(), area); })) << "the L beside the window again";
+    if (::testing::Test::HasFailure())
+        ScreenShot().save("xvfb-shadow-desktop-last.png");
+    program.kill();
+    program.waitForFinished();
+}

@@ -24,6 +24,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -72,10 +74,17 @@ public:
         if (image == nullptr)
             return {};
         QImage result(width, height, QImage::Format_RGB32);
+        // A 32-bit image in the machine's byte order is copied line by line;
+        // pixel by pixel, a read would take longer than the trail lasts on a
+        // loaded machine.
+        const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst;
         for (int y = 0; y < height; ++y) {
             auto* line = reinterpret_cast<std::uint32_t*>(result.scanLine(y));
+            if (direct)
+                std::memcpy(line, image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line,
+                            static_cast<std::size_t>(width) * 4);
             for (int x = 0; x < width; ++x)
-                line[x] = static_cast<std::uint32_t>(XGetPixel(image, x, y)) | 0xFF000000u;
+                line[x] = (direct ? line[x] : static_cast<std::uint32_t>(XGetPixel(image, x, y))) | 0xFF000000u;
         }
         XDestroyImage(image);
         return result;
@@ -126,25 +135,36 @@ TEST(XvfbTrail, DrawnOnTheScreenWhileTheWindowOpensAndGoneAfter)
     for (QImage again = reader.Read(); again != before && settle.elapsed() < 10000; again = reader.Read())
         before = again;
 
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(DATES_CONVERTER_PATH, QStringList{});
-    ASSERT_TRUE(program.waitForStarted());
-
     // Read the screen as often as it can be read until the window shows; keep
-    // only what changed in each read (the trail is a few thousand pixels).
+    // only what changed in each read (the trail is a few thousand pixels). The
+    // trail lasts a fraction of a second: on a loaded machine a compositing
+    // manager may paint no frame of it, or no read may fall within it. Then
+    // the converter is started again, three times at most.
+    std::unique_ptr<QProcess> program;
     std::vector<std::vector<QPoint>> duringStart;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 60000) {
-        std::vector<QPoint> changed = Changed(before, reader.Read());
-        if (static_cast<int>(changed.size()) > WindowShownPixels)
-            break;
-        if (!changed.empty())
-            duringStart.push_back(std::move(changed));
+    for (int attempt = 0; attempt < 3 && duringStart.empty(); ++attempt) {
+        if (program != nullptr) {
+            program->kill();
+            program->waitForFinished();
+            // Back to the screen as it was before that start.
+            Eventually([&] { return Changed(before, reader.Read()).empty(); }, 15000);
+        }
+        program = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_QPA_PLATFORM");
+        program->setProcessEnvironment(environment);
+        program->setProcessChannelMode(QProcess::ForwardedChannels);
+        program->start(DATES_CONVERTER_PATH, QStringList{});
+        ASSERT_TRUE(program->waitForStarted());
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 60000) {
+            std::vector<QPoint> changed = Changed(before, reader.Read());
+            if (static_cast<int>(changed.size()) > WindowShownPixels)
+                break;
+            if (!changed.empty())
+                duringStart.push_back(std::move(changed));
+        }
     }
     const QString window =
         RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
@@ -192,8 +212,8 @@ TEST(XvfbTrail, DrawnOnTheScreenWhileTheWindowOpensAndGoneAfter)
     EXPECT_EQ(left, 0) << "pixels outside the window still changed after the trail";
     if (::testing::Test::HasFailure())
         reader.Read().save("xvfb-trail-last.png");
-    program.kill();
-    program.waitForFinished();
+    program->kill();
+    program->waitForFinished();
 }
 
 int main(int argc, char** argv)
