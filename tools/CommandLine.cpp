@@ -68,7 +68,11 @@ const char* const UsageText =
     "                       'CALENDAR YYYY-MM YYYY-MM-DD' (default: the file\n"
     "                       corrections in $XDG_CONFIG_HOME/dates-converter)\n"
     "  --observances        ics: add the observances as events\n"
-    "  --at PLACE           crescent: the place of the evenings\n"
+    "  --at PLACE           crescent, or --calendar sighting: the place of the\n"
+    "                       evenings\n"
+    "  --criterion NAME     --calendar sighting: the crescent counts as seen by\n"
+    "                       yallop, odeh (the default), mabims, istanbul2016 or\n"
+    "                       danjon\n"
     "  -h, --help           print this help and exit\n"
     "\n"
     "Civil dates before 15 October 1582 are Julian-calendar dates. There is no year 0:\n"
@@ -168,6 +172,28 @@ bool TakeValue(const std::vector<std::string>& arguments, std::size_t& at, std::
     return true;
 }
 
+// The place and criterion of `sighting`, as --at and --criterion give them.
+CalendarOptions OptionsOf(const Request& request)
+{
+    CalendarOptions options;
+    if (!request.Place.empty()) {
+        const CrescentPlace place = ParseCrescentPlace(request.Place);
+        options.Place = place.Where;
+        options.PlaceName = place.Name ? *place.Name : CoordinatesText(place.Where);
+    }
+    if (!request.Criterion.empty()) {
+        std::string names;
+        for (const astronomy::Criterion& criterion : astronomy::CrescentCriteria()) {
+            if (criterion.Key == request.Criterion)
+                options.Criterion = criterion.Id;
+            names += (names.empty() ? "" : ", ") + std::string(criterion.Key);
+        }
+        if (astronomy::CriterionOf(options.Criterion).Key != request.Criterion)
+            throw EUsageError("Unknown criterion '" + request.Criterion + "' (" + names + ")");
+    }
+    return options;
+}
+
 } // namespace
 
 Request ParseCommandLine(const std::vector<std::string>& arguments)
@@ -179,7 +205,8 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         const std::string& argument = arguments[at];
         if (TakeValue(arguments, at, "--calendar", request.CalendarName) ||
-            TakeValue(arguments, at, "--corrections", request.CorrectionsFile))
+            TakeValue(arguments, at, "--corrections", request.CorrectionsFile) ||
+            TakeValue(arguments, at, "--criterion", request.Criterion))
             continue;
         if (argument == "--at" || argument.starts_with("--at=")) {
             if (argument == "--at" && at + 1 == arguments.size())
@@ -224,8 +251,11 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
             throw EUsageError("The option --hijri belongs to the command calendar");
         if (request.Observances && command.Kind != CommandKind::ckIcs)
             throw EUsageError("The option --observances belongs to the command ics");
-        if (placeGiven && command.Kind != CommandKind::ckCrescent)
-            throw EUsageError("The option --at belongs to the command crescent");
+        const bool sighting = request.CalendarName == "sighting";
+        if (placeGiven && command.Kind != CommandKind::ckCrescent && !sighting)
+            throw EUsageError("The option --at belongs to the command crescent and to --calendar sighting");
+        if (!request.Criterion.empty() && !sighting)
+            throw EUsageError("The option --criterion belongs to --calendar sighting");
         if (command.Kind == CommandKind::ckCrescent &&
             (!request.CalendarName.empty() || !request.CorrectionsFile.empty()))
             throw EUsageError("The command crescent takes no calendar: --calendar and --corrections "
@@ -265,7 +295,7 @@ std::string ExecuteRequest(const Request& request)
     default:
         break;
     }
-    CalendarChoice calendars(request.CalendarName, request.CorrectionsFile);
+    CalendarChoice calendars(request.CalendarName, request.CorrectionsFile, OptionsOf(request));
     const bool named = calendars.Named();
     switch (request.Command) {
     case CommandKind::ckToHijri:
@@ -370,7 +400,8 @@ int RunDatesConvertProcess(const std::vector<std::string>& arguments)
                                              : BatchDirection::bdToGregorian;
         std::unique_ptr<CalendarChoice> calendars;
         try {
-            calendars = std::make_unique<CalendarChoice>(request.CalendarName, request.CorrectionsFile);
+            calendars = std::make_unique<CalendarChoice>(request.CalendarName, request.CorrectionsFile,
+                                                         OptionsOf(request));
         } catch (const EUsageError& e) {
             return Fail(e.Message(), 2);
         } catch (const std::exception& e) {

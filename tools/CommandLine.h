@@ -22,7 +22,8 @@ struct Request {
     std::string CalendarName;    // --calendar NAME; empty for the converter's own rule
     std::string CorrectionsFile; // --corrections FILE; empty for the user's own file
     bool Observances = false;    // ics --observances
-    std::string Place;           // crescent --at PLACE (empty: Mecca)
+    std::string Place;           // crescent or --calendar sighting: --at PLACE (empty: Mecca)
+    std::string Criterion;       // --calendar sighting: --criterion NAME (empty: odeh)
     bool MarkToday = false;      // calendar: standard output is a terminal that takes colour
     std::time_t Stamp = 0;       // ics: the DTSTAMP of its events
 };

@@ -9,17 +9,25 @@ _dates_convert()
         cword=$COMP_CWORD
     }
     # The names `dates-convert --calendar list` prints, and list itself.
-    local calendars="astronomical umalqura civil tbla list"
+    local calendars="astronomical umalqura umalqura-rule istanbul2016 fcna civil tbla sighting list"
+    # The named places; the tool reads a hyphen as the blank of a name.
+    local places="Mecca Medina Riyadh Cairo Istanbul Tehran Karachi Delhi Dhaka
+        Jakarta Kuala-Lumpur Rabat London New-York Cape-Town"
     case $prev in
         --calendar) COMPREPLY=($(compgen -W "$calendars" -- "$cur")); return ;;
         --corrections) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+        --at) COMPREPLY=($(compgen -W "$places" -- "$cur")); return ;;
+        --criterion) COMPREPLY=($(compgen -W "yallop odeh mabims istanbul2016 danjon" -- "$cur")); return ;;
     esac
     local commands="to-hijri to-gregorian today month year calendar ics observances crescent"
     local options="--json --calendar --corrections --help"
     local command="" word previous=""
+    # --at and --criterion go with --calendar sighting.
+    [[ " ${words[*]:1:cword-1} " == *" --calendar sighting "* || " ${words[*]:1:cword-1} " == *" --calendar=sighting "* ]] &&
+        options+=" --at --criterion"
     for word in "${words[@]:1:cword-1}"; do
-        # A value of --calendar or --corrections is not a command.
-        if [[ $previous != --calendar && $previous != --corrections ]]; then
+        # An option's value is not a command.
+        if [[ $previous != --calendar && $previous != --corrections && $previous != --at && $previous != --criterion ]]; then
             case $word in
                 to-hijri|to-gregorian|today|month|year|calendar|ics|observances|crescent) command=$word; break ;;
             esac
@@ -33,14 +41,7 @@ _dates_convert()
             COMPREPLY=($(compgen -W "- $options" -- "$cur")) ;;
         calendar) COMPREPLY=($(compgen -W "--hijri $options" -- "$cur")) ;;
         ics) COMPREPLY=($(compgen -W "--observances $options" -- "$cur")) ;;
-        crescent)
-            if [[ $prev == --at ]]; then
-                # The named places; the tool reads a hyphen as the blank of a name.
-                COMPREPLY=($(compgen -W "Mecca Medina Riyadh Cairo Istanbul Tehran Karachi Delhi Dhaka
-                    Jakarta Kuala-Lumpur Rabat London New-York Cape-Town" -- "$cur"))
-            else
-                COMPREPLY=($(compgen -W "--at --json --help" -- "$cur"))
-            fi ;;
+        crescent) COMPREPLY=($(compgen -W "--at --json --help" -- "$cur")) ;;
         *) COMPREPLY=($(compgen -W "$options" -- "$cur")) ;;
     esac
 }
