@@ -3,6 +3,7 @@
 #include "tools/BatchConvert.h"
 #include "tools/CalendarChoice.h"
 #include "tools/CrescentCommand.h"
+#include "calendar/calendars/SightingCalendar.h"
 #include "astronomy/Places.h"
 #include "tools/IcsCalendar.h"
 #include "tools/MonthGrid.h"
@@ -16,6 +17,7 @@
 #include <iterator>
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -180,6 +182,9 @@ CalendarOptions OptionsOf(const Request& request)
         const CrescentPlace place = ParseCrescentPlace(request.Place);
         options.Place = place.Where;
         options.PlaceName = place.Name ? *place.Name : CoordinatesText(place.Where);
+        if (std::fabs(options.Place.Latitude) > MaxSightingLatitude)
+            throw EUsageError("The calendar sighting is reckoned at places from 65°S to 65°N; " +
+                              options.PlaceName + " lies beyond");
     }
     if (!request.Criterion.empty()) {
         std::string names;

@@ -161,7 +161,17 @@ bool ConjunctionBeforeNewZealandDawn(std::int32_t month, std::int64_t day)
     return ConjunctionPrecedes(month, NewZealandDawn(day + 1));
 }
 
-void BeforeMidnight(std::int32_t month, IstanbulDay& result, SkyAtInstant& atMidnight)
+// The Sun and the Moon at 24:00 UT of the date, read once for both searches.
+using MidnightSky = std::optional<SkyAtInstant>;
+
+const SkyAtInstant& SkyAtMidnight(const IstanbulDay& result, MidnightSky& sky)
+{
+    if (!sky)
+        sky = SkyAt(static_cast<double>(result.Day) + 0.5);
+    return *sky;
+}
+
+void BeforeMidnight(std::int32_t month, IstanbulDay& result, MidnightSky& midnightSky)
 {
     const double midnight = static_cast<double>(result.Day) + 0.5;  // 24:00 UT of D
     result.ConjunctionBeforeMidnight = ConjunctionPrecedes(month, midnight);
@@ -170,7 +180,7 @@ void BeforeMidnight(std::int32_t month, IstanbulDay& result, SkyAtInstant& atMid
     result.TooYoung = !ConjunctionPrecedes(month, midnight - YoungestHours / 24);
     if (result.TooYoung)
         return;
-    atMidnight = SkyAt(midnight);
+    const SkyAtInstant& atMidnight = SkyAtMidnight(result, midnightSky);
     const BodySky& sun = atMidnight.Sun;
     const BodySky& moon = atMidnight.Moon;
     result.GeocentricElongation = AngularSeparation(sun.Position, moon.Position);
@@ -193,7 +203,7 @@ void BeforeMidnight(std::int32_t month, IstanbulDay& result, SkyAtInstant& atMid
     result.Best = SearchSunsetLine(at, LatitudeUnderTheMoon(sun.Position, moon.Position));
 }
 
-void InTheAmericas(std::int32_t month, IstanbulDay& result, const SkyAtInstant& atMidnight)
+void InTheAmericas(std::int32_t month, IstanbulDay& result, MidnightSky& midnightSky)
 {
     result.ExceptionTried = true;
     result.ConjunctionBeforeDawn = ConjunctionBeforeNewZealandDawn(month, result.Day);
@@ -202,7 +212,7 @@ void InTheAmericas(std::int32_t month, IstanbulDay& result, const SkyAtInstant& 
     // Every sunset of the local date in the Americas comes within 12 hours after
     // 24:00 UT (Alaska's last); the sky is sampled over that span.
     const double midnight = static_cast<double>(result.Day) + 0.5;
-    const SampledSky sky(atMidnight, midnight + 0.5, {midnight + 0.25, midnight + 0.5},
+    const SampledSky sky(SkyAtMidnight(result, midnightSky), midnight + 0.5, {midnight + 1.0 / 6, midnight + 2.0 / 6, midnight + 0.5},
                          {midnight - 0.125, midnight + 0.55});
     // No place meets the rule at a sunset before the geocentric elongation
     // reaches GeocentricElongationNeeded. The elongation grows ever faster after
@@ -263,11 +273,11 @@ IstanbulDay JudgeIstanbulDay(std::int32_t month, std::int64_t day)
 {
     IstanbulDay result;
     result.Day = day;
-    SkyAtInstant atMidnight;
-    BeforeMidnight(month, result, atMidnight);
+    MidnightSky midnightSky;
+    BeforeMidnight(month, result, midnightSky);
     // New Zealand's dawn of D + 1 comes before 24:00 UT of D: a conjunction
     // after that is after the dawn too.
     if (result.ConjunctionBeforeMidnight && !result.MetBeforeMidnight())
-        InTheAmericas(month, result, atMidnight);
+        InTheAmericas(month, result, midnightSky);
     return result;
 }

@@ -6,10 +6,10 @@ namespace {
 
 // A month with a kept month this close before it walks on from there (one step a
 // month) rather than starting two reckonings of its own.
-constexpr std::int32_t Reach = 36;
+constexpr std::int32_t Reach = 240;
 // The first two reckonings start this many months back; each failure to meet
 // doubles it.
-constexpr std::int32_t FirstLead = 6;
+constexpr std::int32_t FirstLead = 12;
 
 } // namespace
 

@@ -75,31 +75,33 @@ SampledSky::SampledSky(double reference, std::array<double, 2> sunAt, Span span)
     Sun_ = {SunFromSeries(sunAt[0], Nutation_), SunFromSeries(sunAt[1], Nutation_)};
 }
 
-SampledSky::SampledSky(double reference, std::array<double, 2> sunAt, std::array<double, 3> moonAt, Span span)
+SampledSky::SampledSky(double reference, std::array<double, 2> sunAt, std::array<double, 4> moonAt, Span span)
     : SampledSky(reference, sunAt, span)
 {
     MoonSampled_ = true;
     MoonAt_ = moonAt;
-    Moon_ = {MoonFromSeries(moonAt[0], Nutation_), MoonFromSeries(moonAt[1], Nutation_),
-             MoonFromSeries(moonAt[2], Nutation_)};
+    for (std::size_t i = 0; i < moonAt.size(); ++i)
+        Moon_[i] = MoonFromSeries(moonAt[i], Nutation_);
 }
 
-SampledSky::SampledSky(const SkyAtInstant& first, double sunLast, std::array<double, 2> moonNext, Span span)
+SampledSky::SampledSky(const SkyAtInstant& first, double sunLast, std::array<double, 3> moonNext, Span span)
     : Nutation_(first.Nutation), Span_(span), SunAt_{first.Instant, sunLast}, MoonSampled_(true),
-      MoonAt_{first.Instant, moonNext[0], moonNext[1]}
+      MoonAt_{first.Instant, moonNext[0], moonNext[1], moonNext[2]}
 {
     Sun_ = {first.Sun, SunFromSeries(sunLast, Nutation_)};
-    Moon_ = {first.Moon, MoonFromSeries(moonNext[0], Nutation_), MoonFromSeries(moonNext[1], Nutation_)};
+    Moon_[0] = first.Moon;
+    for (std::size_t i = 0; i < moonNext.size(); ++i)
+        Moon_[i + 1] = MoonFromSeries(moonNext[i], Nutation_);
 }
 
 SampledSky SampledSky::Evening(double centre, bool sampleMoon)
 {
-    constexpr double SunStep = 1.5 / 24, MoonStep = 2.0 / 24, Reach = 4.0 / 24;
+    constexpr double SunStep = 1.5 / 24, Reach = 4.0 / 24;
     const std::array<double, 2> sun{centre - SunStep, centre + SunStep};
     const Span span{centre - Reach, centre + Reach};
     if (!sampleMoon)
         return SampledSky(centre, sun, span);
-    return SampledSky(centre, sun, {centre - MoonStep, centre, centre + MoonStep}, span);
+    return SampledSky(centre, sun, {centre - Reach, centre - Reach / 3, centre + Reach / 3, centre + Reach}, span);
 }
 
 bool SampledSky::Inside(double jdUT) const
@@ -131,20 +133,23 @@ BodySky SampledSky::Moon(double jdUT) const
         return Full_.Moon(jdUT);
     if (!MoonSampled_)
         return MoonFromSeries(jdUT, Nutation_);
-    // Lagrange weights of the samples at 0, 1 and 2 steps.
+    // Lagrange weights of the samples at 0, 1, 2 and 3 steps.
     const double p = (jdUT - MoonAt_[0]) / (MoonAt_[1] - MoonAt_[0]);
-    const double w0 = (p - 1) * (p - 2) / 2, w1 = -p * (p - 2), w2 = p * (p - 1) / 2;
-    const auto blend = [&](double a, double b, double c) { return w0 * a + w1 * b + w2 * c; };
-    const BodySky& a = Moon_[0];
-    const BodySky& b = Moon_[1];
-    const BodySky& c = Moon_[2];
-    const double from = a.Position.RightAscension;
+    const std::array<double, 4> w{-(p - 1) * (p - 2) * (p - 3) / 6, p * (p - 2) * (p - 3) / 2,
+                                  -p * (p - 1) * (p - 3) / 2, p * (p - 1) * (p - 2) / 6};
+    const auto blend = [&](auto field) {
+        double sum = 0;
+        for (std::size_t i = 0; i < w.size(); ++i)
+            sum += w[i] * field(Moon_[i]);
+        return sum;
+    };
+    const double from = Moon_[0].Position.RightAscension;
     BodySky sky;
     sky.Position.RightAscension = astronomy::NormalizeDegrees(
-        blend(from, Continued(b.Position.RightAscension, from), Continued(c.Position.RightAscension, from)));
-    sky.Position.Declination = blend(a.Position.Declination, b.Position.Declination, c.Position.Declination);
-    sky.Distance = blend(a.Distance, b.Distance, c.Distance);
-    sky.Parallax = blend(a.Parallax, b.Parallax, c.Parallax);
+        blend([from](const BodySky& b) { return Continued(b.Position.RightAscension, from); }));
+    sky.Position.Declination = blend([](const BodySky& b) { return b.Position.Declination; });
+    sky.Distance = blend([](const BodySky& b) { return b.Distance; });
+    sky.Parallax = blend([](const BodySky& b) { return b.Parallax; });
     sky.SiderealTime = SiderealTime(jdUT, Nutation_);
     return sky;
 }

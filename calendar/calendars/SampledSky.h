@@ -5,8 +5,8 @@
 //  - the Sun is its series at two instants and the straight line through them
 //    (over 12 hours its path bends from the line by under 1");
 //  - the Moon is either its series at every instant (with that nutation), or
-//    the parabola through its series at three instants (over 6-hour steps under
-//    1" off, over 2-hour steps under 0.01").
+//    the cubic through its series at four instants equally spaced (steps of
+//    up to 4 hours leave it within 0.1" between them).
 // Outside its span it answers with FullSky.
 #pragma once
 
@@ -33,15 +33,16 @@ public:
 
     // The Moon's series at every instant.
     SampledSky(double reference, std::array<double, 2> sunAt, Span span);
-    // The Moon from three samples, equally spaced.
-    SampledSky(double reference, std::array<double, 2> sunAt, std::array<double, 3> moonAt, Span span);
+    // The Moon from four samples, equally spaced.
+    SampledSky(double reference, std::array<double, 2> sunAt, std::array<double, 4> moonAt, Span span);
 
     // From the sky at one instant (its nutation, the first Sun and Moon samples)
-    // on: the Sun also at `sunLast`, the Moon at the two `moonNext`.
-    SampledSky(const SkyAtInstant& first, double sunLast, std::array<double, 2> moonNext, Span span);
+    // on: the Sun also at `sunLast`, the Moon at the three `moonNext`.
+    SampledSky(const SkyAtInstant& first, double sunLast, std::array<double, 3> moonNext, Span span);
 
     // One evening: the span of 4 hours either side of `centre`, the Sun sampled
-    // 90 minutes either side, the Moon (when sampled) 2 hours either side.
+    // 90 minutes either side, the Moon (when sampled) at the span's ends and a
+    // third of the way in from each.
     static SampledSky Evening(double centre, bool sampleMoon);
 
     astronomy::BodySky Sun(double jdUT) const override;
@@ -55,7 +56,7 @@ private:
     std::array<double, 2> SunAt_;
     std::array<astronomy::BodySky, 2> Sun_;
     bool MoonSampled_ = false;
-    std::array<double, 3> MoonAt_{};
-    std::array<astronomy::BodySky, 3> Moon_{};
+    std::array<double, 4> MoonAt_{};
+    std::array<astronomy::BodySky, 4> Moon_{};
     astronomy::FullSky Full_;
 };

@@ -7,6 +7,7 @@
 #include "framework/runtime/sysutils.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -56,8 +57,12 @@ std::string Number(double value, const char* format = "%.2f")
 } // namespace
 
 SightingCalendar::SightingCalendar(const CalendarOptions& options)
-    : Options_(options), Span_(AstronomySpan()), Chain_(std::make_unique<MonthChain>(static_cast<const MonthChainRule&>(*this), Span_.First))
+    : Options_(options), Span_(AstronomySpan()),
+      Chain_(std::make_unique<MonthChain>(static_cast<const MonthChainRule&>(*this), Span_.First))
 {
+    if (!(std::fabs(options.Place.Latitude) <= MaxSightingLatitude))
+        throw ERangeError("Sighting is reckoned at places from 65°S to 65°N; " + options.PlaceName +
+                          " lies beyond");
 }
 
 MonthStart SightingCalendar::Start(std::int32_t month) const
@@ -109,10 +114,12 @@ std::int64_t SightingCalendar::Next(std::int32_t month, std::int64_t previous) c
 MonthChainRule::Days SightingCalendar::Bounds(std::int32_t month) const
 {
     // No evening before the conjunction's day counts, so the month opens a day
-    // after it at the earliest; the high bound is where a crescent not seen for
-    // days leaves it at the places of the criteria's observations.
+    // after it at the earliest. Months of 30 days while the crescent goes unseen
+    // carry a first day later; within 65° of the equator never more than 7 days
+    // after the conjunction's (by every criterion over 1300 to 1600 AH), and the
+    // high bound leaves 3 to spare.
     const std::int64_t day = ConjunctionDayHere(month);
-    return {day + 1, day + 5};
+    return {day + 1, day + 10};
 }
 
 std::int64_t SightingCalendar::Opening(std::int32_t month) const

@@ -4,7 +4,12 @@
 // or B, Odeh A or B, the threshold rules when met); a first day that would leave
 // the month before shorter than 29 or longer than 30 days is moved to make it 29
 // or 30. An evening counts only when the conjunction precedes its sunset; an
-// evening without a sunset (polar day or night) never counts.
+// evening without a sunset never counts.
+//
+// Places lie within MaxSightingLatitude of the equator. Beyond, summer nights
+// without darkness and winters with the Moon low leave the crescent unseen for
+// months on end (no criterion was built on such evenings), and the months drift
+// from their conjunctions by weeks.
 #pragma once
 
 #include "calendar/calendars/CalendarOptions.h"
@@ -15,8 +20,11 @@
 #include <mutex>
 #include <unordered_map>
 
+inline constexpr double MaxSightingLatitude = 65;
+
 class SightingCalendar final : public HijriCalendar, private MonthChainRule {
 public:
+    // ERangeError for a place beyond MaxSightingLatitude.
     explicit SightingCalendar(const CalendarOptions& options);
 
     std::string_view Name() const override { return "sighting"; }
