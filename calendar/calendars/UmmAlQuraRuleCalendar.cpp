@@ -77,10 +77,13 @@ MonthReason EveningReason(std::int32_t month, const Evening& evening, std::strin
     const std::string place(Mecca().Name);
     MonthReason reason;
     reason.Source = MonthSource::msRule;
+    // The sunset to the second when either instant it is compared with lies
+    // within a minute of it.
+    const bool moonsetClose = evening.ConjunctionBefore && std::fabs(evening.Moonset - evening.Sunset) * 1440 < 1;
+    const std::string sunset = moonsetClose ? UtSecondText(evening.Sunset) : UtClockText(evening.Sunset, conjunction);
     reason.Text = std::string(day) + " (" + DayText(evening.Day) + "): conjunction " +
                   UtClockText(conjunction, evening.Sunset, !sameDay) + " UT " +
-                  (evening.ConjunctionBefore ? "before" : "after") + " sunset " +
-                  UtClockText(evening.Sunset, conjunction) + " UT at " + place;
+                  (evening.ConjunctionBefore ? "before" : "after") + " sunset " + sunset + " UT at " + place;
     reason.Facts = {{"evening", DayText(evening.Day)},
                     {"conjunction", UtInstant{conjunction}},
                     {"sunset", UtInstant{evening.Sunset}},
