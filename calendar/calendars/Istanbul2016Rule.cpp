@@ -7,7 +7,6 @@
 #include "astronomy/Crescent.h"
 #include "astronomy/Criteria.h"
 #include "astronomy/RiseSet.h"
-#include "astronomy/SiderealTime.h"
 
 #include <algorithm>
 #include <array>
@@ -29,7 +28,7 @@ constexpr double DawnAltitude = -18;
 constexpr double GeocentricElongationNeeded = MinimumElongation - 0.1;
 // The Moon draws away from the Sun in longitude at most 14.5° a day, and its
 // latitude adds at most 5.3° across: under 9.5 hours after the conjunction it
-// is still nearer the Sun than that.
+// is still within 7.9° of the Sun, short of that.
 constexpr double YoungestHours = 9.5;
 
 // The Sun and the Moon as they stand at one instant, whatever instant is asked:
@@ -115,7 +114,8 @@ std::optional<IstanbulPlace> SearchSunsetLine(const AtLatitude& at, double start
         return best.Place;
     for (const double direction : {-1.0, 1.0}) {
         std::optional<IstanbulPlace> previous = first;
-        for (double latitude = start + direction * Step; std::fabs(latitude) <= Pole; latitude += direction * Step) {
+        for (double latitude = start + direction * Step; std::fabs(latitude) <= Pole;
+             latitude += direction * Step) {
             const std::optional<IstanbulPlace> found = at(latitude);
             if (best.Take(found))
                 return best.Place;
@@ -212,8 +212,8 @@ void InTheAmericas(std::int32_t month, IstanbulDay& result, MidnightSky& midnigh
     // Every sunset of the local date in the Americas comes within 12 hours after
     // 24:00 UT (Alaska's last); the sky is sampled over that span.
     const double midnight = static_cast<double>(result.Day) + 0.5;
-    const SampledSky sky(SkyAtMidnight(result, midnightSky), midnight + 0.5, {midnight + 1.0 / 6, midnight + 2.0 / 6, midnight + 0.5},
-                         {midnight - 0.125, midnight + 0.55});
+    const SampledSky sky(SkyAtMidnight(result, midnightSky), midnight + 0.5,
+                         {midnight + 1.0 / 6, midnight + 2.0 / 6, midnight + 0.5}, {midnight - 0.125, midnight + 0.55});
     // No place meets the rule at a sunset before the geocentric elongation
     // reaches GeocentricElongationNeeded. The elongation grows ever faster after
     // the conjunction, so its chord between 24:00 UT and 12 hours later lies

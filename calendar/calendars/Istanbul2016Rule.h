@@ -14,11 +14,13 @@
 // The search: along a parallel, a place further west has its sunset later and
 // an older, higher Moon, so the best places before 24:00 UT lie on the line
 // where the Sun sets at 24:00 UT, and the best place of the Americas on a
-// parallel is its westernmost land. Both are searched over latitude, every 10°
-// (6° in the Americas), then every 1° and 0.1° around the best; the first
-// place that meets the rule ends the search. The Sun's and the Moon's places at
-// 24:00 UT come from the full series; later sunsets in the Americas read them
-// from three samples of the series 6 hours apart, to about an arcsecond.
+// parallel is its westernmost land. The line is searched from the latitude
+// where the Moon stands straight above the setting Sun outward every 5°, the
+// Americas' coast every 4° and at the capes that reach out west; then every 1°
+// and 0.1° around the best, when it comes near the rule. The first place that
+// meets the rule ends the search. The Sun's and the Moon's places at 24:00 UT
+// come from their series; later sunsets in the Americas read them from samples
+// of the series 4 hours apart (SampledSky), to a tenth of an arcsecond.
 #pragma once
 
 #include "astronomy/Coordinates.h"

@@ -31,7 +31,8 @@ double SiderealTime(double jdUT, const astronomy::NutationAngles& nutation)
 
 BodySky SunFromSeries(double jdUT, const astronomy::NutationAngles& nutation)
 {
-    const astronomy::SunEcliptic sun = astronomy::SunPosition(astronomy::TerrestrialTime(jdUT), nutation.Longitude);
+    const double tt = astronomy::TerrestrialTime(jdUT);
+    const astronomy::SunEcliptic sun = astronomy::SunPosition(tt, nutation.Longitude);
     BodySky sky;
     sky.Position = astronomy::EclipticToEquatorial(sun.Longitude, sun.Latitude, nutation.TrueObliquity);
     sky.Distance = sun.Distance * KilometresPerAu;
@@ -43,7 +44,8 @@ BodySky SunFromSeries(double jdUT, const astronomy::NutationAngles& nutation)
 
 BodySky MoonFromSeries(double jdUT, const astronomy::NutationAngles& nutation)
 {
-    const astronomy::MoonEcliptic moon = astronomy::MoonPosition(astronomy::TerrestrialTime(jdUT), nutation.Longitude);
+    const double tt = astronomy::TerrestrialTime(jdUT);
+    const astronomy::MoonEcliptic moon = astronomy::MoonPosition(tt, nutation.Longitude);
     BodySky sky;
     sky.Position = astronomy::EclipticToEquatorial(moon.Longitude, moon.Latitude, nutation.TrueObliquity);
     sky.Distance = moon.Distance;
@@ -101,7 +103,8 @@ SampledSky SampledSky::Evening(double centre, bool sampleMoon)
     const Span span{centre - Reach, centre + Reach};
     if (!sampleMoon)
         return SampledSky(centre, sun, span);
-    return SampledSky(centre, sun, {centre - Reach, centre - Reach / 3, centre + Reach / 3, centre + Reach}, span);
+    return SampledSky(centre, sun, {centre - Reach, centre - Reach / 3, centre + Reach / 3, centre + Reach},
+                      span);
 }
 
 bool SampledSky::Inside(double jdUT) const

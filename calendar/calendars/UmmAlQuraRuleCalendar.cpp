@@ -33,7 +33,8 @@ struct Evening {
 // of six hours after local noon.
 SampledSky SkyOfEvening(std::int64_t day)
 {
-    return SampledSky::Evening(astronomy::LocalMeanNoon(static_cast<double>(day) - 0.5, Mecca().Where) + 0.25, false);
+    const double noon = astronomy::LocalMeanNoon(static_cast<double>(day) - 0.5, Mecca().Where);
+    return SampledSky::Evening(noon + 0.25, false);
 }
 
 // The Moon's geocentric altitude at an instant less the altitude at which it
@@ -79,8 +80,10 @@ MonthReason EveningReason(std::int32_t month, const Evening& evening, std::strin
     reason.Source = MonthSource::msRule;
     // The sunset to the second when either instant it is compared with lies
     // within a minute of it.
-    const bool moonsetClose = evening.ConjunctionBefore && std::fabs(evening.Moonset - evening.Sunset) * 1440 < 1;
-    const std::string sunset = moonsetClose ? UtSecondText(evening.Sunset) : UtClockText(evening.Sunset, conjunction);
+    const bool moonsetClose =
+        evening.ConjunctionBefore && std::fabs(evening.Moonset - evening.Sunset) * 1440 < 1;
+    const std::string sunset =
+        moonsetClose ? UtSecondText(evening.Sunset) : UtClockText(evening.Sunset, conjunction);
     reason.Text = std::string(day) + " (" + DayText(evening.Day) + "): conjunction " +
                   UtClockText(conjunction, evening.Sunset, !sameDay) + " UT " +
                   (evening.ConjunctionBefore ? "before" : "after") + " sunset " + sunset + " UT at " + place;
@@ -99,7 +102,8 @@ MonthReason EveningReason(std::int32_t month, const Evening& evening, std::strin
 } // namespace
 
 UmmAlQuraRuleCalendar::UmmAlQuraRuleCalendar()
-    : Span_(AstronomySpan()), Chain_(std::make_unique<MonthChain>(static_cast<const MonthChainRule&>(*this), Span_.First))
+    : Span_(AstronomySpan()),
+      Chain_(std::make_unique<MonthChain>(static_cast<const MonthChainRule&>(*this), Span_.First))
 {
 }
 
@@ -166,7 +170,8 @@ MonthReason UmmAlQuraRuleCalendar::Reason(std::int32_t month) const
         return ReasonAfter(month, Start(month - 1).FirstDay);
     // The first month has no month before it: the first evening that meets the rule.
     const std::int64_t first = Start(month).FirstDay;
-    MonthReason reason = EveningReason(month, ReadEvening(month, first - 1, true), "the first evening that meets the rule");
+    MonthReason reason =
+        EveningReason(month, ReadEvening(month, first - 1, true), "the first evening that meets the rule");
     reason.Text += ": the month opens on the next day";
     return reason;
 }
