@@ -139,8 +139,9 @@ std::int64_t UmmAlQuraRuleCalendar::StartAfter(std::int32_t month, std::int64_t 
 MonthChainRule::Days UmmAlQuraRuleCalendar::Bounds(std::int32_t month) const
 {
     // No evening before the conjunction's day meets the rule, so the month opens
-    // a day after it at the earliest; a day or two after that the Moon is
-    // always up at sunset, which the high bound leaves a day to spare.
+    // a day after it at the earliest; a day or two after that the Moon is up at
+    // sunset (over the whole span every month opens 1 or 2 days after the
+    // conjunction's day), and the high bound leaves two days to spare.
     const std::int64_t day = ConjunctionDay(month, Mecca().Where.Longitude);
     return {day + 1, day + 4};
 }
