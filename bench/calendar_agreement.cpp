@@ -3,7 +3,8 @@
 // follows one computation or another (1423-1450 AH and 1451-1500 AH). Prints,
 // per calendar and stretch, the months compared, how many agree, and how many
 // open a day or more earlier or later than the table. Run by hand:
-//   build/release/bench/calendar_agreement [--list]   (--list: every disagreement)
+//   build/release/bench/calendar_agreement [--list]   (--list: every disagreement,
+//   with the margins that decided it where the reason gives the instants)
 #include "calendar/calendars/CalendarConverter.h"
 #include "calendar/calendars/CalendarRegistry.h"
 #include "calendar/calendars/CivilDays.h"
@@ -12,9 +13,41 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <optional>
+#include <string_view>
+#include <variant>
 #include <string>
 
 namespace {
+
+// The instant a reason's facts name, if any.
+std::optional<double> InstantOf(const MonthReason& reason, std::string_view name)
+{
+    for (const ReasonFact& fact : reason.Facts)
+        if (fact.Name == name)
+            if (const auto* instant = std::get_if<UtInstant>(&fact.Value))
+                return instant->JulianDay;
+    return std::nullopt;
+}
+
+// "sunset - conjunction +1.1 min, moonset - sunset +6.3 min": the margins of
+// the instants a rule compared, where its reason names them.
+std::string Margins(const MonthReason& reason)
+{
+    std::string text;
+    const auto margin = [&](const char* later, const char* earlier) {
+        const std::optional<double> a = InstantOf(reason, later), b = InstantOf(reason, earlier);
+        if (!a || !b)
+            return;
+        char item[64];
+        std::snprintf(item, sizeof item, "%s%s - %s %+.2f min", text.empty() ? "" : ", ", later, earlier,
+                      (*a - *b) * 1440);
+        text += item;
+    };
+    margin("sunset", "conjunction");
+    margin("moonset", "sunset");
+    return text.empty() ? text : "  [" + text + "]";
+}
 
 struct Stretch {
     std::int32_t FirstYear, LastYear;
@@ -56,7 +89,8 @@ int main(int argc, char** argv)
                         std::snprintf(line, sizeof line, "    %d-%02d  table %s  %+lld  ", year, month,
                                       IsoDateText(day.Year, day.Month, day.Day).c_str(),
                                       static_cast<long long>(ours - theirs));
-                        disagreements.append(line).append(calendar->Reason(k).Text).append("\n");
+                        const MonthReason reason = calendar->Reason(k);
+                        disagreements.append(line).append(reason.Text).append(Margins(reason)).append("\n");
                     }
                 }
             std::string spread;

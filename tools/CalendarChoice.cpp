@@ -2,8 +2,9 @@
 
 #include "tools/DateText.h"
 
-CalendarChoice::CalendarChoice(std::string_view name, const std::string& correctionsFile)
-    : Named_(!name.empty())
+CalendarChoice::CalendarChoice(std::string_view name, const std::string& correctionsFile,
+                               const CalendarOptions& options)
+    : Named_(!name.empty()), Options_(options)
 {
     const CalendarEntry* entry = FindCalendar(Named_ ? name : DefaultCalendarName);
     if (entry == nullptr)
@@ -12,7 +13,7 @@ CalendarChoice::CalendarChoice(std::string_view name, const std::string& correct
         const bool given = !correctionsFile.empty();
         const std::string file = given ? correctionsFile : DefaultCorrectionsFile();
         if (!file.empty())
-            Corrections_ = ReadCorrectionsFile(file, given);
+            Corrections_ = ReadCorrectionsFile(file, given, Options_);
     } catch (const ECorrectionsError& e) {
         throw EUsageError(e.Message());
     }
@@ -25,7 +26,7 @@ CalendarChoice::Made& CalendarChoice::Make(const CalendarEntry& entry)
         if (made->Calendar->Name() == entry.Name)
             return *made;
     auto made = std::make_unique<Made>();
-    made->Calendar = MakeCorrectedCalendar(entry, Corrections_);
+    made->Calendar = MakeCorrectedCalendar(entry, Corrections_, Options_);
     made->Converter = std::make_unique<CalendarConverter>(*made->Calendar);
     Made_.push_back(std::move(made));
     return *Made_.back();

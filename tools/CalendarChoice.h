@@ -1,6 +1,7 @@
 // The calendars one run of dates-convert works with: the one --calendar names
 // (the converter's own rule without it) and, for comparisons, every registered
-// one, each with the user's corrections applied.
+// one, each with the user's corrections applied. `sighting` is reckoned at the
+// place and by the criterion the options give (Mecca and Odeh's by default).
 #pragma once
 
 #include "calendar/calendars/CalendarConverter.h"
@@ -16,7 +17,8 @@ public:
     // `name` as given to --calendar, empty when it was not. Reads the corrections
     // file: `correctionsFile`, else the one in the user's configuration folder
     // when there is one. EUsageError for an unknown calendar or a refused file.
-    CalendarChoice(std::string_view name, const std::string& correctionsFile);
+    CalendarChoice(std::string_view name, const std::string& correctionsFile,
+                   const CalendarOptions& options = {});
 
     // Whether --calendar named the calendar (the default gives the classic reports).
     bool Named() const { return Named_; }
@@ -34,6 +36,7 @@ private:
     Made& Make(const CalendarEntry& entry);
 
     bool Named_;
+    CalendarOptions Options_;
     Corrections Corrections_;
     std::vector<std::unique_ptr<Made>> Made_;
     Made* Chosen_ = nullptr;

@@ -4,6 +4,7 @@
 #include "tools/CalendarChoice.h"
 #include "tools/Digits.h"
 #include "tools/CrescentCommand.h"
+#include "calendar/calendars/SightingCalendar.h"
 #include "astronomy/Places.h"
 #include "tools/IcsCalendar.h"
 #include "tools/Language.h"
@@ -18,6 +19,7 @@
 #include <iterator>
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -79,10 +81,13 @@ const char* const UsageText =
     "                       'CALENDAR YYYY-MM YYYY-MM-DD' (default: the file\n"
     "                       corrections in $XDG_CONFIG_HOME/dates-converter)\n"
     "  --observances        ics: add the observances as events\n"
-    "  --at PLACE           crescent: the place of the evenings\n"
+    "  --at PLACE           crescent, or --calendar sighting: the place of the\n"
+    "                       evenings\n"
+    "  --criterion NAME     --calendar sighting: the crescent counts as seen by\n"
+    "                       yallop, odeh (the default), mabims, istanbul2016 or\n"
+    "                       danjon\n"
     "  --png FILE           crescent-map: the picture to write (replaced whole, or\n"
     "                       left as it was when the map cannot be made)\n"
-    "  --criterion odeh|yallop  crescent-map: whose zones to draw\n"
     "  --grid DEG           crescent-map: the cell size, 0.25 to 10 degrees dividing\n"
     "                       180\n"
     "  --lang CODE          name weekdays and months in a language, from ICU's\n"
@@ -199,6 +204,31 @@ bool TakeValue(const std::vector<std::string>& arguments, std::size_t& at, std::
     return true;
 }
 
+// The place and criterion of `sighting`, as --at and --criterion give them.
+CalendarOptions OptionsOf(const Request& request)
+{
+    CalendarOptions options;
+    if (!request.Place.empty()) {
+        const CrescentPlace place = ParseCrescentPlace(request.Place);
+        options.Place = place.Where;
+        options.PlaceName = place.Name ? *place.Name : CoordinatesText(place.Where);
+        if (std::fabs(options.Place.Latitude) > MaxSightingLatitude)
+            throw EUsageError("The calendar sighting is reckoned at places from 65°S to 65°N; " +
+                              options.PlaceName + " lies beyond");
+    }
+    if (!request.Criterion.empty()) {
+        std::string names;
+        for (const astronomy::Criterion& criterion : astronomy::CrescentCriteria()) {
+            if (criterion.Key == request.Criterion)
+                options.Criterion = criterion.Id;
+            names += (names.empty() ? "" : ", ") + std::string(criterion.Key);
+        }
+        if (astronomy::CriterionOf(options.Criterion).Key != request.Criterion)
+            throw EUsageError("Unknown criterion '" + request.Criterion + "' (" + names + ")");
+    }
+    return options;
+}
+
 } // namespace
 
 Request ParseCommandLine(const std::vector<std::string>& arguments)
@@ -210,7 +240,8 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         const std::string& argument = arguments[at];
         if (TakeValue(arguments, at, "--calendar", request.CalendarName) ||
-            TakeValue(arguments, at, "--corrections", request.CorrectionsFile))
+            TakeValue(arguments, at, "--corrections", request.CorrectionsFile) ||
+            TakeValue(arguments, at, "--criterion", request.Criterion))
             continue;
         if (TakeValue(arguments, at, "--lang", request.Language)) {
             RequireLanguageOption(request.Language);
@@ -226,7 +257,7 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
             request.Place = argument == "--at" ? arguments[++at] : argument.substr(5);
             placeGiven = true;
         } else if (TakeCrescentMapOption(arguments, at, request.Map)) {
-            // --png, --criterion or --grid, with its value
+            // --png or --grid, with its value
         } else if (argument == "--json")
             request.Form = OutputForm::ofJson;
         else if (argument == "--hijri")
@@ -265,8 +296,12 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
             throw EUsageError("The option --hijri belongs to the command calendar");
         if (request.Observances && command.Kind != CommandKind::ckIcs)
             throw EUsageError("The option --observances belongs to the command ics");
-        if (placeGiven && command.Kind != CommandKind::ckCrescent)
-            throw EUsageError("The option --at belongs to the command crescent");
+        const bool sighting = request.CalendarName == "sighting";
+        if (placeGiven && command.Kind != CommandKind::ckCrescent && !sighting)
+            throw EUsageError("The option --at belongs to the command crescent and to --calendar sighting");
+        if (!request.Criterion.empty() && !sighting && command.Kind != CommandKind::ckCrescentMap)
+            throw EUsageError("The option --criterion belongs to the command crescent-map and to "
+                              "--calendar sighting");
         if ((command.Kind == CommandKind::ckCrescent || command.Kind == CommandKind::ckCrescentMap) &&
             (!request.CalendarName.empty() || !request.CorrectionsFile.empty()))
             throw EUsageError("The command " + std::string(command.Name) +
@@ -277,7 +312,9 @@ Request ParseCommandLine(const std::vector<std::string>& arguments)
             throw EUsageError("The map of crescent-map is labelled in English: --lang and --digits "
                               "belong to the commands that print text");
         if (request.Map.Given && command.Kind != CommandKind::ckCrescentMap)
-            throw EUsageError("The options --png, --criterion and --grid belong to the command crescent-map");
+            throw EUsageError("The options --png and --grid belong to the command crescent-map");
+        if (command.Kind == CommandKind::ckCrescentMap)
+            request.Map.Criterion = request.Criterion;
         request.Command = command.Kind;
         if (given > 0)
             request.Argument = words[1];
@@ -334,7 +371,7 @@ std::string ExecuteRequest(const Request& request)
     default:
         break;
     }
-    CalendarChoice calendars(request.CalendarName, request.CorrectionsFile);
+    CalendarChoice calendars(request.CalendarName, request.CorrectionsFile, OptionsOf(request));
     const bool named = calendars.Named();
     switch (request.Command) {
     case CommandKind::ckToHijri:
@@ -443,7 +480,8 @@ int RunDatesConvertProcess(const std::vector<std::string>& arguments)
         std::unique_ptr<CalendarChoice> calendars;
         std::optional<Presentation> presentation;
         try {
-            calendars = std::make_unique<CalendarChoice>(request.CalendarName, request.CorrectionsFile);
+            calendars = std::make_unique<CalendarChoice>(request.CalendarName, request.CorrectionsFile,
+                                                         OptionsOf(request));
             request.EnvironmentLocale = EnvironmentLocale();
             presentation = PresentationFor(request);
         } catch (const EUsageError& e) {

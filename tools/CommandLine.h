@@ -23,8 +23,9 @@ struct Request {
     std::string CalendarName;    // --calendar NAME; empty for the converter's own rule
     std::string CorrectionsFile; // --corrections FILE; empty for the user's own file
     bool Observances = false;    // ics --observances
-    std::string Place;           // crescent --at PLACE (empty: Mecca)
-    CrescentMapArguments Map;    // crescent-map --png, --criterion, --grid
+    std::string Place;           // crescent or --calendar sighting: --at PLACE (empty: Mecca)
+    std::string Criterion;       // --calendar sighting: --criterion NAME (empty: odeh)
+    CrescentMapArguments Map;    // crescent-map --png, --grid (and --criterion)
     std::string Language;        // --lang CODE or auto; empty when not given
     std::string Digits;          // --digits SET or auto; empty when not given
     bool MarkToday = false;      // calendar: standard output is a terminal that takes colour

@@ -120,10 +120,7 @@ const Verdict& VerdictOf(const EveningReport& evening, CriterionId id)
 
 std::string PlaceLine(const CrescentPlace& place)
 {
-    const Place& p = place.Where;
-    const std::string coordinates = Fixed(std::fabs(p.Latitude), 4) + "\u00b0" + (p.Latitude < 0 ? "S" : "N") +
-                                    " " + Fixed(std::fabs(p.Longitude), 4) + "\u00b0" +
-                                    (p.Longitude < 0 ? "W" : "E") + ", " + Fixed(p.Elevation, 0) + " m";
+    const std::string coordinates = CoordinatesText(place.Where) + ", " + Fixed(place.Where.Elevation, 0) + " m";
     return place.Name ? *place.Name + " (" + coordinates + ")" : coordinates;
 }
 
@@ -283,6 +280,12 @@ Json ReportJson(const CrescentReport& report)
 }
 
 } // namespace
+
+std::string CoordinatesText(const Place& p)
+{
+    return Fixed(std::fabs(p.Latitude), 4) + "\u00b0" + (p.Latitude < 0 ? "S" : "N") + " " +
+           Fixed(std::fabs(p.Longitude), 4) + "\u00b0" + (p.Longitude < 0 ? "W" : "E");
+}
 
 CrescentPlace ParseCrescentPlace(std::string_view text)
 {

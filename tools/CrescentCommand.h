@@ -17,6 +17,9 @@ struct CrescentPlace {
     astronomy::Place Where;
 };
 
+// "21.4225°N 39.8262°E": a place's latitude and longitude as the reports give them.
+std::string CoordinatesText(const astronomy::Place& place);
+
 // EUsageError for an unknown name, a latitude beyond ±90, a longitude beyond
 // ±180, an elevation outside -500..9000 m or text that is neither.
 CrescentPlace ParseCrescentPlace(std::string_view text);

@@ -37,7 +37,6 @@ struct MapOption {
 };
 constexpr MapOption MapOptions[] = {
     {"--png", &CrescentMapArguments::Png},
-    {"--criterion", &CrescentMapArguments::Criterion},
     {"--grid", &CrescentMapArguments::Grid},
 };
 

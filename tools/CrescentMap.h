@@ -16,12 +16,12 @@
 // The command's options as given, checked later by ParseCrescentMapRequest.
 struct CrescentMapArguments {
     std::string Png;        // --png FILE
-    std::string Criterion;  // --criterion NAME; empty: odeh
+    std::string Criterion;  // --criterion NAME (taken with the common options); empty: odeh
     std::string Grid;       // --grid DEG; empty: 1
     bool Given = false;     // any of them was given
 };
 
-// Takes --png, --criterion or --grid with its value (the next argument, or
+// Takes --png or --grid with its value (the next argument, or
 // after '=') from arguments[at], moving `at` onto the value. False for any
 // other argument; EUsageError when the value is missing.
 bool TakeCrescentMapOption(const std::vector<std::string>& arguments, std::size_t& at,

@@ -2,6 +2,7 @@
 // it knowing only its own rule.
 #pragma once
 
+#include "calendar/calendars/CalendarOptions.h"
 #include "calendar/calendars/HijriCalendar.h"
 
 #include <memory>
@@ -11,7 +12,11 @@
 struct CalendarEntry {
     std::string_view Name;
     std::string_view Summary;  // one line for `--calendar list`
-    std::unique_ptr<HijriCalendar> (*Make)();
+    // Makes the calendar; only the ones reckoned at a place read the options.
+    std::unique_ptr<HijriCalendar> (*MakeWith)(const CalendarOptions& options);
+    bool ReadsOptions = false;  // whether the place and criterion change it
+
+    std::unique_ptr<HijriCalendar> Make(const CalendarOptions& options = {}) const { return MakeWith(options); }
 };
 
 // The converter's own rule, used wherever no calendar is named.

@@ -90,16 +90,46 @@ std::string IsoDateText(std::int32_t year, std::int32_t month, std::int32_t day)
     return text;
 }
 
-std::string UtMinuteText(double julianDay, bool withDate)
+namespace {
+
+// An instant rounded to `unit` seconds (60 or 1) of its UT day.
+std::string UtClock(double julianDay, bool withDate, int unit)
 {
     // Round first, so that 23:59:40 is 00:00 of the next day.
-    const double minutes = std::round((julianDay + 0.5) * 1440);
-    const double dayNumber = std::floor(minutes / 1440);
-    const auto minuteOfDay = static_cast<int>(minutes - dayNumber * 1440);
+    const double perDay = 86400.0 / unit;
+    const double units = std::round((julianDay + 0.5) * perDay);
+    const double dayNumber = std::floor(units / perDay);
+    const auto seconds = static_cast<int>(units - dayNumber * perDay) * unit;
     char clock[16];
-    std::snprintf(clock, sizeof clock, "%02d:%02d", minuteOfDay / 60, minuteOfDay % 60);
+    if (unit == 60)
+        std::snprintf(clock, sizeof clock, "%02d:%02d", seconds / 3600, seconds / 60 % 60);
+    else
+        std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
     if (!withDate)
         return clock;
-    const CivilDate date = CivilDateOf(static_cast<std::int64_t>(dayNumber));
-    return IsoDateText(date.Year, date.Month, date.Day) + " " + clock;
+    return DayText(static_cast<std::int64_t>(dayNumber)) + " " + clock;
+}
+
+} // namespace
+
+std::string UtMinuteText(double julianDay, bool withDate)
+{
+    return UtClock(julianDay, withDate, 60);
+}
+
+std::string UtSecondText(double julianDay, bool withDate)
+{
+    return UtClock(julianDay, withDate, 1);
+}
+
+std::string UtClockText(double julianDay, double comparedWith, bool withDate)
+{
+    const bool close = std::fabs(julianDay - comparedWith) * 1440 < 1;
+    return UtClock(julianDay, withDate, close ? 1 : 60);
+}
+
+std::string DayText(std::int64_t dayNumber)
+{
+    const CivilDate date = CivilDateOf(dayNumber);
+    return IsoDateText(date.Year, date.Month, date.Day);
 }

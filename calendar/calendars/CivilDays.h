@@ -46,3 +46,15 @@ std::string IsoDateText(std::int32_t year, std::int32_t month, std::int32_t day)
 // An instant (Julian day, UT) rounded to the minute: "12:01", or with
 // withDate "2026-02-17 12:01".
 std::string UtMinuteText(double julianDay, bool withDate = false);
+
+// The same to the second ("12:01:07"), for instants that a rule compares with
+// another less than a minute away.
+std::string UtSecondText(double julianDay, bool withDate = false);
+
+// An instant compared with another: to the second when the two lie within a
+// minute of each other (so that "11:59:40 before 12:00" does not read "12:00
+// before 12:00"), else to the minute.
+std::string UtClockText(double julianDay, double comparedWith, bool withDate = false);
+
+// The civil date of a day number as text: "2026-02-17".
+std::string DayText(std::int64_t dayNumber);

@@ -81,7 +81,7 @@ std::string Printable(std::string_view text)
 
 class Checker {
 public:
-    explicit Checker(const std::string& file) : File_(file) {}
+    Checker(const std::string& file, const CalendarOptions& options) : File_(file), Options_(options) {}
 
     [[noreturn]] void Refuse(std::int32_t line, const std::string& reason) const
     {
@@ -137,7 +137,7 @@ public:
                 {static_cast<std::int32_t>(MonthIndexOf(line.Year, line.Month)),
                  CivilDayNumber(line.CivilYear, line.CivilMonth, line.CivilDay), line.Line});
         for (auto& [name, months] : byCalendar) {
-            const CorrectedCalendar corrected(FindCalendar(name)->Make(), months, File_);
+            const CorrectedCalendar corrected(FindCalendar(name)->Make(Options_), months, File_);
             const MonthSpan span = corrected.Months();
             for (const MonthCorrection& correction : corrected.Corrections())
                 for (const std::int32_t month : {correction.Month - 1, correction.Month}) {
@@ -161,7 +161,7 @@ private:
     {
         auto found = Bases_.find(name);
         if (found == Bases_.end())
-            found = Bases_.emplace(name, FindCalendar(name)->Make()).first;
+            found = Bases_.emplace(name, FindCalendar(name)->Make(Options_)).first;
         return *found->second;
     }
 
@@ -176,20 +176,22 @@ private:
     }
 
     const std::string& File_;
+    const CalendarOptions& Options_;
     std::map<std::string, std::unique_ptr<HijriCalendar>> Bases_;
     std::map<std::pair<std::string, std::int64_t>, std::int32_t> Seen_;
 };
 
 } // namespace
 
-Corrections ParseCorrections(std::string_view text, const std::string& file)
+Corrections ParseCorrections(std::string_view text, const std::string& file,
+                             const CalendarOptions& options)
 {
     if (text.size() > MaxCorrectionsBytes)
         throw ECorrectionsError(file + ": larger than " + IntToStr(MaxCorrectionsBytes >> 10) +
                                 " KiB; not a corrections file");
     Corrections corrections;
     corrections.File = file;
-    Checker checker(file);
+    Checker checker(file, options);
     std::int32_t number = 0;
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());
@@ -211,7 +213,8 @@ std::string DefaultCorrectionsFile()
     return folder.empty() ? std::string() : folder + "/corrections";
 }
 
-Corrections ReadCorrectionsFile(const std::string& path, bool required)
+Corrections ReadCorrectionsFile(const std::string& path, bool required,
+                                const CalendarOptions& options)
 {
     const auto refuse = [&path](const std::string& reason) {
         return ECorrectionsError(path + ": " + reason);
@@ -242,11 +245,12 @@ Corrections ReadCorrectionsFile(const std::string& path, bool required)
         if (text.size() > MaxCorrectionsBytes)
             break;  // ParseCorrections refuses it without reading on
     }
-    return ParseCorrections(text, path);
+    return ParseCorrections(text, path, options);
 }
 
 std::unique_ptr<HijriCalendar> MakeCorrectedCalendar(const CalendarEntry& entry,
-                                                     const Corrections& corrections)
+                                                     const Corrections& corrections,
+                                                     const CalendarOptions& options)
 {
     std::vector<MonthCorrection> months;
     for (const CorrectionLine& line : corrections.Lines)
@@ -254,7 +258,7 @@ std::unique_ptr<HijriCalendar> MakeCorrectedCalendar(const CalendarEntry& entry,
             months.push_back({static_cast<std::int32_t>(MonthIndexOf(line.Year, line.Month)),
                               CivilDayNumber(line.CivilYear, line.CivilMonth, line.CivilDay),
                               line.Line});
-    std::unique_ptr<HijriCalendar> calendar = entry.Make();
+    std::unique_ptr<HijriCalendar> calendar = entry.Make(options);
     if (months.empty())
         return calendar;
     return std::make_unique<CorrectedCalendar>(std::move(calendar), std::move(months),

@@ -49,9 +49,10 @@ struct Corrections {
     std::vector<CorrectionLine> Lines;  // in the file's order
 };
 
-// Checks every line of `text` as read from `file`. ECorrectionsError on the first
-// refused line.
-Corrections ParseCorrections(std::string_view text, const std::string& file);
+// Checks every line of `text` as read from `file`, the calendars reckoned at a
+// place reckoned with `options`. ECorrectionsError on the first refused line.
+Corrections ParseCorrections(std::string_view text, const std::string& file,
+                             const CalendarOptions& options = {});
 
 // $XDG_CONFIG_HOME/dates-converter/corrections (by the runtime's configuration
 // folder); empty when there is no such folder.
@@ -60,8 +61,10 @@ std::string DefaultCorrectionsFile();
 // Reads and checks a corrections file. A missing file gives no corrections
 // unless `required`; a folder, a file that cannot be read or one larger than
 // MaxCorrectionsBytes raises ECorrectionsError.
-Corrections ReadCorrectionsFile(const std::string& path, bool required);
+Corrections ReadCorrectionsFile(const std::string& path, bool required,
+                                const CalendarOptions& options = {});
 
 // The registered calendar, with the corrections that name it applied.
 std::unique_ptr<HijriCalendar> MakeCorrectedCalendar(const CalendarEntry& entry,
-                                                     const Corrections& corrections);
+                                                     const Corrections& corrections,
+                                                     const CalendarOptions& options = {});

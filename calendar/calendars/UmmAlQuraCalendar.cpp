@@ -1,5 +1,6 @@
 #include "calendar/calendars/UmmAlQuraCalendar.h"
 
+#include "calendar/calendars/CivilDays.h"
 #include "framework/runtime/sysutils.h"
 
 #include <unicode/calendar.h>
@@ -7,6 +8,7 @@
 #include <unicode/timezone.h>
 #include <unicode/uversion.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -17,6 +19,9 @@ constexpr double UnixEpochDayNumber = 2440588;  // 1 January 1970
 constexpr double MillisecondsPerDay = 86400000.0;
 constexpr std::int64_t FirstTableMonth = MonthIndexOf(FirstUmmAlQuraYear, 1);
 constexpr std::int64_t LastTableMonth = MonthIndexOf(LastUmmAlQuraYear, 12);
+// The rule meets the table's days within a month or two of its ends; this many
+// months without meeting them is a fault.
+constexpr std::size_t MaxJoinMonths = 120;
 
 void Check(UErrorCode status, const char* what)
 {
@@ -26,7 +31,7 @@ void Check(UErrorCode status, const char* what)
 
 } // namespace
 
-UmmAlQuraCalendar::UmmAlQuraCalendar()
+UmmAlQuraCalendar::UmmAlQuraCalendar() : Rule_(std::make_unique<UmmAlQuraRuleCalendar>())
 {
     UErrorCode status = U_ZERO_ERROR;
     // Universal time, so that a month's first instant is the midnight (UT) of its first day.
@@ -50,22 +55,87 @@ UmmAlQuraCalendar::UmmAlQuraCalendar()
     FirstDays_.push_back(FirstDays_.back() + lastLength);
 }
 
-MonthSpan UmmAlQuraCalendar::Months() const
+bool UmmAlQuraCalendar::InTable(std::int64_t month)
 {
-    return {static_cast<std::int32_t>(FirstTableMonth), static_cast<std::int32_t>(LastTableMonth),
-            "the Umm al-Qura table"};
+    return month >= FirstTableMonth && month <= LastTableMonth;
+}
+
+const UmmAlQuraCalendar::Joins& UmmAlQuraCalendar::JoinsToTheRule() const
+{
+    std::call_once(JoinsMade_, [this] {
+        // After the table: the rule's steps from the day its last month ends, up
+        // to a month the rule itself opens on the same day (later months follow
+        // alike).
+        constexpr auto afterTable = static_cast<std::int32_t>(LastTableMonth + 1);
+        Joins_.After.push_back(FirstDays_.back());
+        for (;;) {
+            const auto last = static_cast<std::int32_t>(afterTable + Joins_.After.size() - 1);
+            if (Joins_.After.back() == Rule_->Start(last).FirstDay)
+                break;
+            if (Joins_.After.size() > MaxJoinMonths || last >= Rule_->Months().Last)
+                throw Exception("The Umm al-Qura rule does not meet the table's end");
+            Joins_.After.push_back(Rule_->StartAfter(last + 1, Joins_.After.back()));
+        }
+        // Before the table: the rule's days, each moved where that keeps the month
+        // 29 or 30 days up to the next one, back to a month needing no move.
+        std::int64_t next = FirstDays_.front();
+        for (auto k = static_cast<std::int32_t>(FirstTableMonth - 1); k >= Rule_->Months().First; --k) {
+            const std::int64_t own = Rule_->Start(k).FirstDay;
+            const std::int64_t joined = std::clamp(own, next - 30, next - 29);
+            if (joined == own)
+                break;
+            if (Joins_.Before.size() > MaxJoinMonths)
+                throw Exception("The Umm al-Qura rule does not meet the table's start");
+            Joins_.Before.push_back(joined);
+            next = joined;
+        }
+    });
+    return Joins_;
+}
+
+std::int64_t UmmAlQuraCalendar::OutsideStart(std::int32_t month) const
+{
+    const Joins& joins = JoinsToTheRule();
+    if (month > LastTableMonth) {
+        const auto at = static_cast<std::size_t>(month - LastTableMonth - 1);
+        return at < joins.After.size() ? joins.After[at] : Rule_->Start(month).FirstDay;
+    }
+    const auto at = static_cast<std::size_t>(FirstTableMonth - 1 - month);
+    return at < joins.Before.size() ? joins.Before[at] : Rule_->Start(month).FirstDay;
 }
 
 MonthStart UmmAlQuraCalendar::Start(std::int32_t month) const
 {
-    return {FirstDays_.at(static_cast<std::size_t>(month - FirstTableMonth)), MonthSource::msTable};
+    if (InTable(month))
+        return {FirstDays_[static_cast<std::size_t>(month - FirstTableMonth)], MonthSource::msTable};
+    return {OutsideStart(month), MonthSource::msRule};
 }
 
-MonthReason UmmAlQuraCalendar::Reason(std::int32_t) const
+MonthReason UmmAlQuraCalendar::Reason(std::int32_t month) const
 {
     MonthReason reason;
-    reason.Source = MonthSource::msTable;
-    reason.Text = "the Umm al-Qura table (ICU " U_ICU_VERSION " islamic-umalqura)";
-    reason.Facts = {{"table", std::string("ICU " U_ICU_VERSION " islamic-umalqura")}};
+    if (InTable(month)) {
+        reason.Source = MonthSource::msTable;
+        reason.Text = "the Umm al-Qura table (ICU " U_ICU_VERSION " islamic-umalqura)";
+        reason.Facts = {{"table", std::string("ICU " U_ICU_VERSION " islamic-umalqura")}};
+        return reason;
+    }
+    const std::string outside = "computed outside the table's years " + IntToStr(FirstUmmAlQuraYear) +
+                                " to " + IntToStr(LastUmmAlQuraYear) + " by the rule in force since 1423 AH";
+    const std::int64_t day = OutsideStart(month);
+    if (month == LastTableMonth + 1) {
+        reason.Text = outside + ": the table's last month ends on " + DayText(day - 1);
+        reason.Facts = {{"table_end", DayText(day)}};
+    } else if (month > LastTableMonth || day == Rule_->Start(month).FirstDay) {
+        reason = Rule_->ReasonAfter(month, OutsideStart(month - 1));
+        reason.Text = outside + "; " + reason.Text;
+    } else {
+        const std::int64_t own = Rule_->Start(month).FirstDay;
+        const std::int64_t next = Start(month + 1).FirstDay;
+        reason.Text = outside + ", which opens it on " + DayText(own) + "; moved to " + DayText(day) +
+                      " so that it keeps " + IntToStr(next - day) + " days up to the next month";
+        reason.Facts = {{"rule_first_day", DayText(own)}};
+    }
+    reason.Source = MonthSource::msRule;
     return reason;
 }

@@ -26,14 +26,20 @@ struct CalendarDay {
     const char* Ramadan1448;
 };
 
-// Ramadan by each calendar: ICU's reckonings for the tables and tabular
-// calendars, the engine's own for its rule.
+// Ramadan by each calendar, in the registry's order: ICU's reckonings for the
+// tables and tabular calendars, the engine's own for its rule; for the computed
+// rules the first days their reasons explain (see the month report test).
 const CalendarDay Ramadans[] = {
     {"astronomical", "2026-02-19", "2027-02-08"},
     {"umalqura", "2026-02-18", "2027-02-08"},
+    {"umalqura-rule", "2026-02-18", "2027-02-08"},
+    {"istanbul2016", "2026-02-19", "2027-02-08"},
+    {"fcna", "2026-02-19", "2027-02-08"},
     {"civil", "2026-02-18", "2027-02-08"},
     {"tbla", "2026-02-17", "2027-02-07"},
+    {"sighting", "2026-02-19", "2027-02-08"},
 };
+constexpr std::size_t CalendarCount = std::size(Ramadans);
 
 TEST(CalendarOption, ConversionsFollowTheNamedCalendarBeforeOrAfterTheCommand)
 {
@@ -70,32 +76,51 @@ TEST(CalendarOption, MonthShowsEveryCalendarSideBySideWithItsReason)
     ASSERT_NE(table, std::string::npos) << plain.Output;
     EXPECT_TRUE(Has(plain.Output, "umalqura difference: +1 day\ncalendars:\n"));
     const std::vector<std::string> rows = LinesOf(plain.Output.substr(table + 12));
-    ASSERT_EQ(rows.size(), 4u) << plain.Output;
+    ASSERT_EQ(rows.size(), CalendarCount) << plain.Output;
     const std::size_t dayColumn = rows[0].find("2026-");
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < CalendarCount; ++i) {
         EXPECT_EQ(rows[i].rfind("  " + std::string(Ramadans[i].Calendar) + " ", 0), 0u) << rows[i];
         EXPECT_EQ(rows[i].find(Ramadans[i].Ramadan1447), dayColumn) << rows[i];
     }
     EXPECT_TRUE(Has(rows[0], "new moon 2026-02-17 12:00 UT, outside 00:00 to 03:00 UT")) << rows[0];
     EXPECT_TRUE(Has(rows[1], "table  the Umm al-Qura table")) << rows[1];
-    EXPECT_TRUE(Has(rows[2], "leap year of 355 days; Friday epoch")) << rows[2];
+    // The computed rules name the instants and angles they compared.
+    EXPECT_TRUE(Has(rows[2], "rule   day 29 (2026-02-17): conjunction 12:01 UT before sunset 15:19 UT at "
+                             "Mecca; moonset 15:23 UT after it: the month opens on the next day")) << rows[2];
+    EXPECT_TRUE(Has(rows[3], "2026-02-17: geocentric elongation 6.1° at 24:00 UT: 8° nowhere before it; nor on "
+                             "land in the Americas after it")) << rows[3];
+    EXPECT_TRUE(Has(rows[3], "2026-02-18: at sunset at 24:00 UT altitude")) << rows[3];
+    EXPECT_TRUE(Has(rows[4], "conjunction 2026-02-17 12:01 UT, at or after 12:00 UT: the month opens on the "
+                             "day after next")) << rows[4];
+    EXPECT_TRUE(Has(rows[5], "leap year of 355 days; Friday epoch")) << rows[5];
+    EXPECT_TRUE(Has(rows[7], "day 29, 2026-02-18 at Mecca: sunset 15:20 UT")) << rows[7];
+    EXPECT_TRUE(Has(rows[7], "Odeh (2004) A, V 8.65: seen: the month opens on the next day")) << rows[7];
 
     const auto named = JsonOf({"month", "1447-09", "--calendar", "umalqura", "--json"});
     EXPECT_EQ(named["calendar"], "umalqura");
     EXPECT_EQ(named["first_day"], "2026-02-18");
     EXPECT_EQ(named["length"], 30);
     EXPECT_EQ(named["source"], "table");
-    ASSERT_EQ(named["calendars"].size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i) {
+    ASSERT_EQ(named["calendars"].size(), CalendarCount);
+    for (std::size_t i = 0; i < CalendarCount; ++i) {
         EXPECT_EQ(named["calendars"][i]["calendar"], Ramadans[i].Calendar);
         EXPECT_EQ(named["calendars"][i]["first_day"], Ramadans[i].Ramadan1447);
     }
     EXPECT_EQ(named["calendars"][0]["facts"]["new_moon"], "2026-02-17T12:00Z");
     EXPECT_EQ(named["calendars"][0]["facts"]["rule"], "day-after-next");
-    // Outside the table the row says so instead of a day.
+    EXPECT_EQ(named["calendars"][2]["facts"]["sunset"], "2026-02-17T15:19Z");
+    EXPECT_EQ(named["calendars"][2]["facts"]["place"], "Mecca");
+    // Outside the table Umm al-Qura's row is computed; outside the astronomy's
+    // years the computed rules' rows say so instead of a day.
     const auto early = JsonOf({"month", "1299-12", "--json"});
-    EXPECT_TRUE(early["calendars"][1]["first_day"].is_null());
-    EXPECT_TRUE(Has(early["calendars"][1]["reason"], "outside the Umm al-Qura table"));
+    EXPECT_EQ(early["calendars"][1]["source"], "rule");
+    EXPECT_TRUE(Has(early["calendars"][1]["reason"], "computed outside the table's years 1300 to 1600"));
+    const auto ancient = JsonOf({"month", "-2701-12", "--json"});
+    for (std::size_t i = 1; i < 5; ++i) {
+        EXPECT_TRUE(ancient["calendars"][i]["first_day"].is_null()) << i;
+        EXPECT_TRUE(Has(ancient["calendars"][i]["reason"], "outside the astronomy's years")) << i;
+    }
+    EXPECT_EQ(ancient["calendars"][5]["source"], "rule");
 }
 
 TEST(CalendarOption, YearGridsIcsAndBatchFollowTheNamedCalendar)
@@ -125,12 +150,11 @@ TEST(CalendarOption, YearGridsIcsAndBatchFollowTheNamedCalendar)
     EXPECT_TRUE(Has(ics.Output, "X-WR-CALNAME:Hijri months 1447 (umalqura)\r\n"));
 
     const ProcessResult batch = RunDatesConvert({"--calendar", "umalqura", "to-hijri", "-"},
-                                                Input("2026-02-17\n2026-02-18\n1800-01-01\n"));
+                                                Input("2026-02-17\n2026-02-18\n3001-01-01\n"));
     EXPECT_EQ(batch.ExitStatus, 2);
     EXPECT_EQ(batch.Output, "2026-02-17\t1447-08-29\tTuesday\n2026-02-18\t1447-09-01\tWednesday\n");
-    EXPECT_EQ(batch.Error, "dates-convert: line 3: the civil date 1800-01-01 lies outside the Umm "
-                           "al-Qura table, which covers the Hijri years 1300 to 1600 (1882-11-12 to "
-                           "2174-11-25)\n");
+    EXPECT_EQ(batch.Error, "dates-convert: line 3: the civil date 3001-01-01 lies outside the astronomy's "
+                           "years, which covers the Hijri years -2700 to 2451 (-1999-12-25 to 3000-07-24)\n");
     const ProcessResult back = RunDatesConvert({"to-gregorian", "-", "--json", "--calendar", "tbla"},
                                                Input("1447-09-01\n1447-08-30\n"));
     EXPECT_EQ(back.ExitStatus, 2);  // Shaban has 29 days by the tabular calendar
@@ -144,13 +168,39 @@ TEST(CalendarOption, ListsTheCalendarsOneALine)
     const ProcessResult list = RunDatesConvert({"--calendar", "list"});
     ASSERT_EQ(list.ExitStatus, 0) << list.Error;
     const std::vector<std::string> lines = LinesOf(list.Output);
-    ASSERT_EQ(lines.size(), 4u) << list.Output;
-    for (std::size_t i = 0; i < 4; ++i)
+    ASSERT_EQ(lines.size(), CalendarCount) << list.Output;
+    for (std::size_t i = 0; i < CalendarCount; ++i)
         EXPECT_EQ(lines[i].rfind(std::string(Ramadans[i].Calendar) + " ", 0), 0u) << lines[i];
     EXPECT_TRUE(Has(lines[0], "(the default)"));
     const auto json = JsonOf({"--calendar", "list", "--json"});
     EXPECT_EQ(json["calendars"][1]["name"], "umalqura");
     EXPECT_EQ(json["calendars"][0]["default"], true);
+}
+
+TEST(CalendarOption, SightingTakesItsPlaceAndCriterionEverywhere)
+{
+    // Named: the reason reads the evening at the place by the criterion.
+    const auto london = JsonOf({"month", "1447-10", "--calendar", "sighting", "--at", "London", "--criterion",
+                                "yallop", "--json"});
+    EXPECT_EQ(london["calendar"], "sighting");
+    EXPECT_EQ(london["first_day"], "2026-03-21");
+    EXPECT_EQ(london["facts"]["place"], "London");
+    EXPECT_EQ(london["facts"]["criterion"], "yallop");
+    EXPECT_TRUE(Has(london["reason"], "day 29, 2026-03-19 at London: ")) << london["reason"];
+    // Side by side with the others, and in coordinates.
+    const auto here = JsonOf({"month", "1447-10", "--calendar=sighting", "--at=-6.2,106.8", "--json"});
+    EXPECT_EQ(here["calendars"][7]["facts"]["place"], "6.2000°S 106.8000°E");
+    EXPECT_EQ(here["calendars"][7]["facts"]["criterion"], "odeh");
+    // The default: Mecca by Odeh's criterion.
+    const auto plain = JsonOf({"month", "1447-10", "--json"});
+    EXPECT_EQ(plain["calendars"][7]["facts"]["place"], "Mecca");
+    EXPECT_EQ(plain["calendars"][7]["facts"]["criterion"], "odeh");
+    // Both batch forms and the one-date commands take them.
+    const ProcessResult batch = RunDatesConvert({"to-hijri", "-", "--calendar", "sighting", "--at", "London",
+                                                 "--criterion", "yallop"}, Input("2026-03-21\n"));
+    EXPECT_EQ(batch.Output, "2026-03-21\t1447-10-01\tSaturday\n") << batch.Error;
+    EXPECT_EQ(JsonOf({"to-gregorian", "1447-10-01", "--calendar", "sighting", "--at", "London", "--criterion",
+                      "yallop", "--json"})["gregorian"], "2026-03-21");
 }
 
 TEST(CalendarOption, AtTheEnginesLastYearOneDateAndTheBatchAgree)
@@ -180,11 +230,21 @@ TEST(CalendarOption, RefusesWhatItCannotUseWithStatus2AndOneLine)
         {{"to-hijri", "2026-02-18", "--calendar"}, "the option --calendar needs a value"},
         {{"--calendar=", "today"}, "the option --calendar needs a value"},
         {{"--calendar", "today"}, "needs a calendar's name before the command today"},
-        {{"to-hijri", "1800-01-01", "--calendar", "umalqura"}, "lies outside the Umm al-Qura table"},
-        {{"to-gregorian", "1601-01-01", "--calendar", "umalqura"}, "lies outside the Umm al-Qura table"},
-        {{"month", "1299-12", "--calendar", "umalqura"}, "lies outside the Umm al-Qura table"},
-        {{"observances", "1601", "--calendar", "umalqura"}, "lies outside the Umm al-Qura table"},
-        {{"ics", "1299", "--calendar", "umalqura"}, "lies outside the Umm al-Qura table"},
+        {{"to-hijri", "3001-01-01", "--calendar", "umalqura"}, "lies outside the astronomy's years"},
+        {{"to-gregorian", "2452-01-01", "--calendar", "istanbul2016"}, "lies outside the astronomy's years"},
+        {{"month", "-2701-12", "--calendar", "fcna"}, "lies outside the astronomy's years"},
+        {{"observances", "2452", "--calendar", "umalqura-rule"}, "lies outside the astronomy's years"},
+        {{"ics", "-2701", "--calendar", "sighting"}, "lies outside the astronomy's years"},
+        {{"to-hijri", "2026-02-18", "--at", "Cairo"},
+         "the option --at belongs to the command crescent and to --calendar sighting"},
+        {{"month", "1447-09", "--criterion", "yallop"}, "the option --criterion belongs to the command crescent-map and to --calendar sighting"},
+        {{"month", "1447-09", "--calendar", "umalqura", "--criterion=yallop"},
+         "the option --criterion belongs to the command crescent-map and to --calendar sighting"},
+        {{"crescent", "1447-09", "--criterion", "yallop"}, "the option --criterion belongs to the command crescent-map and to --calendar sighting"},
+        {{"month", "1447-09", "--calendar", "sighting", "--criterion", "bruin"},
+         "unknown criterion 'bruin' (yallop, odeh, mabims, istanbul2016, danjon)"},
+        {{"month", "1447-09", "--calendar", "sighting", "--criterion"}, "the option --criterion needs a value"},
+        {{"month", "1447-09", "--calendar", "sighting", "--at", "Atlantis"}, "unknown place 'Atlantis'"},
         {{"month", "1447-09", "--observances"}, "the option --observances belongs to the command ics"},
         {{"observances", "0"}, "no Hijri year 0"},
         {{"crescent", "1447-09", "--calendar", "umalqura"}, "the command crescent takes no calendar"},
@@ -302,9 +362,10 @@ std::string DayBefore(const std::string& iso)
 struct ObservedDay {
     const char* Name;
     const char* Hijri;
-    const char* Gregorian[4];  // astronomical, umalqura, civil, tbla
+    const char* Gregorian[4];  // by ObservingCalendars
     const char* Weekday[4];
 };
+const char* const ObservingCalendars[] = {"astronomical", "umalqura", "civil", "tbla"};
 
 TEST(Observances, OfOneYearUnderEachCalendar)
 {
@@ -324,9 +385,9 @@ TEST(Observances, OfOneYearUnderEachCalendar)
                                  "Mid-Sha'ban", "First day of Ramadan", "Laylat al-Qadr",
                                  "Eid al-Fitr", "Day of Arafah", "Eid al-Adha"};
     for (int c = 0; c < 4; ++c) {
-        const auto json = JsonOf({"observances", "1447", "--json", "--calendar", Ramadans[c].Calendar});
+        const auto json = JsonOf({"observances", "1447", "--json", "--calendar", ObservingCalendars[c]});
         EXPECT_EQ(json["year"], 1447);
-        EXPECT_EQ(json["calendar"], Ramadans[c].Calendar);
+        EXPECT_EQ(json["calendar"], ObservingCalendars[c]);
         ASSERT_EQ(json["observances"].size(), 10u);
         for (std::size_t i = 0; i < 10; ++i) {
             EXPECT_EQ(json["observances"][i]["name"], names[i]);
@@ -337,8 +398,8 @@ TEST(Observances, OfOneYearUnderEachCalendar)
                                             [&](const auto& o) { return o["name"] == day.Name; });
             ASSERT_NE(found, json["observances"].end()) << day.Name;
             EXPECT_EQ((*found)["hijri"], day.Hijri);
-            EXPECT_EQ((*found)["gregorian"], day.Gregorian[c]) << day.Name << " " << Ramadans[c].Calendar;
-            EXPECT_EQ((*found)["weekday"], day.Weekday[c]) << day.Name << " " << Ramadans[c].Calendar;
+            EXPECT_EQ((*found)["gregorian"], day.Gregorian[c]) << day.Name << " " << ObservingCalendars[c];
+            EXPECT_EQ((*found)["weekday"], day.Weekday[c]) << day.Name << " " << ObservingCalendars[c];
             EXPECT_EQ((*found)["eve"], DayBefore((*found)["gregorian"]));
         }
     }

@@ -96,7 +96,9 @@ TEST(Corrections, RefusesTheFirstBadLineNamingFileAndLine)
         {"umalqura 1447-09", "c:1: expected CALENDAR YYYY-MM YYYY-MM-DD, as in 'umalqura 1447-09 2026-02-19'"},
         {"umalqura 1447-09 2026-02-19 2026-02-20",
          "c:1: expected CALENDAR YYYY-MM YYYY-MM-DD, as in 'umalqura 1447-09 2026-02-19'"},
-        {"umalqura 1200-09 1786-05-27", "c:1: umalqura does not cover 1200-09: it lies outside the Umm al-Qura table"},
+        {"umalqura -3000-09 -3600-05-27", "c:1: umalqura does not cover -3000-09: it lies outside the astronomy's years"},
+        // Outside its table Umm al-Qura follows the rule, which opens Shaban 1200 on 1786-05-28.
+        {"umalqura 1200-09 1786-05-27", "c:1: this gives Shabaan 1200 of umalqura -1 days; a month has 29 or 30"},
         {"umalqura 1447-09 2026-02-19\n# again\numalqura 1447-09 2026-02-18",
          "c:3: umalqura 1447-09 is already set on line 1"},
         // Two days late: Shaban would have 31 days.

@@ -1,10 +1,11 @@
 // The Umm al-Qura calendar is ICU's islamic-umalqura table for 1300 to 1600 AH,
-// month by month, and nothing outside it.
+// month by month, and the Umm al-Qura rule outside it, joined to the table's ends.
 #include "IcuIslamicCalendar.h"
 
 #include "calendar/calendars/CalendarConverter.h"
 #include "calendar/calendars/CivilDays.h"
 #include "calendar/calendars/UmmAlQuraCalendar.h"
+#include "calendar/calendars/UmmAlQuraRuleCalendar.h"
 
 #include <gtest/gtest.h>
 
@@ -46,30 +47,51 @@ TEST(UmmAlQuraCalendar, EveryMonthOf1300To1600AHIsIcusTable)
         }
 }
 
-TEST(UmmAlQuraCalendar, RefusesDatesOutsideTheTableNamingIt)
+TEST(UmmAlQuraCalendar, OutsideTheTableTheRuleTakesOverWithMonthsOf29Or30Days)
 {
     UmmAlQuraCalendar calendar;
     CalendarConverter converter(calendar);
-    const std::int64_t first = converter.ToCivilDay(1300, 1, 1);
-    const std::int64_t end = converter.ToCivilDay(1600, 12, 1) + converter.MonthLength(
-        static_cast<std::int32_t>(MonthIndexOf(1600, 12)));
-    HijriDay day;
-    EXPECT_FALSE(converter.TryToHijri(first - 1, day));
-    EXPECT_TRUE(converter.TryToHijri(first, day));
-    EXPECT_TRUE(converter.TryToHijri(end - 1, day));
-    EXPECT_FALSE(converter.TryToHijri(end, day));
-    std::int64_t civil;
-    MonthSource source;
-    EXPECT_FALSE(converter.TryToCivilDay(1299, 12, 1, civil, source));
-    EXPECT_FALSE(converter.TryToCivilDay(1601, 1, 1, civil, source));
+    UmmAlQuraRuleCalendar rule;
+    const auto firstTable = static_cast<std::int32_t>(MonthIndexOf(FirstUmmAlQuraYear, 1));
+    const auto lastTable = static_cast<std::int32_t>(MonthIndexOf(LastUmmAlQuraYear, 12));
+    // Across both joins every month has 29 or 30 days, the table's months come
+    // from the table and the others are computed.
+    for (const std::int32_t join : {firstTable, lastTable + 1})
+        for (std::int32_t k = join - 24; k < join + 24; ++k) {
+            SCOPED_TRACE(k);
+            const std::int32_t length = converter.MonthLength(k);
+            EXPECT_TRUE(length == 29 || length == 30) << k << ": " << length;
+            const bool inTable = k >= firstTable && k <= lastTable;
+            EXPECT_EQ(converter.StartOf(k).Source, inTable ? MonthSource::msTable : MonthSource::msRule) << k;
+            EXPECT_EQ(calendar.Reason(k).Text.find("computed outside the table") != std::string::npos, !inTable);
+        }
+    // The table's last month ends where the first month after it begins.
+    EXPECT_EQ(converter.StartOf(lastTable + 1).FirstDay,
+              converter.ToCivilDay(LastUmmAlQuraYear, 12, 1) + converter.MonthLength(lastTable));
+    // A few years from the table the days are the rule's own.
+    for (const std::int32_t year : {1250, 1290, 1610, 1700})
+        for (std::int32_t month = 1; month <= 12; ++month) {
+            const auto k = static_cast<std::int32_t>(MonthIndexOf(year, month));
+            EXPECT_EQ(converter.StartOf(k).FirstDay, rule.Start(k).FirstDay) << year << "-" << month;
+        }
+    const HijriDay before = converter.ToHijri(converter.ToCivilDay(1300, 1, 1) - 1);
+    EXPECT_EQ(before.Year, 1299);
+    EXPECT_EQ(before.Month, 12);
+    EXPECT_EQ(before.Source, MonthSource::msRule);
+}
+
+TEST(UmmAlQuraCalendar, RefusesDatesOutsideTheAstronomysYearsNamingThem)
+{
+    UmmAlQuraCalendar calendar;
+    CalendarConverter converter(calendar);
     try {
-        converter.ToCivilDay(1200, 1, 1);
-        ADD_FAILURE() << "1200 AH accepted";
+        converter.ToCivilDay(-3000, 1, 1);
+        ADD_FAILURE() << "-3000 AH accepted";
     } catch (const ERangeError& e) {
-        EXPECT_EQ(e.Message(), "The Hijri date 1200-01-01 lies outside the Umm al-Qura table, which "
-                               "covers the Hijri years 1300 to 1600 (1882-11-12 to 2174-11-25)");
+        EXPECT_EQ(e.Message(), "The Hijri date -3000-01-01 lies outside the astronomy's years, which "
+                               "covers the Hijri years -2700 to 2451 (-1999-12-25 to 3000-07-24)");
     }
-    EXPECT_THROW(converter.ToHijri(first - 1), ERangeError);
+    EXPECT_THROW(converter.ToHijri(CivilDayNumber(3001, 1, 1)), ERangeError);
 }
 
 } // namespace
