@@ -44,6 +44,13 @@ public:
     // Called when the primary screen's size changes; the owner wires and unwires it.
     std::function<void()> OnSizeChanged;
 
+    // The offscreen platform's virtual screen reports each rectangle drawn on
+    // it and each rectangle read from it (a copy from the screen), as it
+    // happens: a way to watch a drawing on the screen step by step. Whoever
+    // sets one clears it; the real screen reports nothing.
+    std::function<void(const TRect&)> OnVirtualScreenDrawn;
+    std::function<void(const TRect&)> OnVirtualScreenRead;
+
 private:
     TSize sizeOverride_;
     std::unique_ptr<QObject> watcher_;
