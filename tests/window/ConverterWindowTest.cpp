@@ -168,6 +168,35 @@ TEST_F(ConverterWindow, AnErrorInAHandlerIsReportedAndTheFieldsKeepWhatWasWritte
     EXPECT_NE(Fields()[2], before[2]) << "converted again";
 }
 
+// A field at the largest integer cannot be stepped further: the step is
+// refused with its own message and the field keeps its value.
+TEST_F(ConverterWindow, AFieldAtTheLargestIntegerIsNotSteppedPastIt)
+{
+    ASSERT_TRUE(ShowActive(Form1));
+    TExceptionCatcher catcher;
+    Form1->Panel7->SetCaption("2147483647");
+    QTest::mouseClick(Form1->SpinButton6->Widget(), Qt::LeftButton, {}, QPoint(8, 5));
+    ASSERT_EQ(catcher.texts.size(), 1u);
+    EXPECT_EQ(catcher.texts[0], "The value 2147483647 cannot be stepped further");
+    EXPECT_EQ(Form1->Panel7->Caption(), "2147483647");
+}
+
+// The day count the window keeps: whole days since 30 December 1899, the
+// fraction the time of day either side of it.
+TEST(DayCount, DaysSinceTheEndOf1899)
+{
+    EXPECT_EQ(EncodeDayCount(1899, 12, 30), 0.0);
+    EXPECT_EQ(EncodeDayCount(1900, 1, 1), 2.0);
+    EXPECT_EQ(EncodeDayCount(2000, 1, 1), 36526.0);
+    std::uint16_t year = 0, month = 0, day = 0;
+    DecodeDayCount(36526.75, year, month, day);
+    EXPECT_EQ((std::array<int, 3>{year, month, day}), (std::array<int, 3>{2000, 1, 1}));
+    DecodeDayCount(-0.25, year, month, day);
+    EXPECT_EQ((std::array<int, 3>{year, month, day}), (std::array<int, 3>{1899, 12, 30}));
+    DecodeDayCount(-1.5, year, month, day);
+    EXPECT_EQ((std::array<int, 3>{year, month, day}), (std::array<int, 3>{1899, 12, 29}));
+}
+
 // ---------------------------------------------------------------------------
 // Layout
 
