@@ -30,7 +30,11 @@ std::string DefaultIniKey(TComponent* owner)
     auto* form = dynamic_cast<TCustomForm*>(owner);
     if (form == nullptr)
         return "Form";
-    const std::string name = form->ClassName();
+    // The class's own name: a form class declared in a namespace keeps the
+    // same value name as one declared outside.
+    std::string name = form->ClassName();
+    if (const std::size_t scope = name.rfind("::"); scope != std::string::npos)
+        name = name.substr(scope + 2);
     return name.size() > 1 ? name.substr(1) : std::string{};
 }
 

@@ -188,6 +188,10 @@ TEST_F(Placement, TheDefaultsKeepTheWholePlacementUnderCommonAndTheFormsName)
     EXPECT_EQ(form.BoundsRect(), (TRect{130, 95, 530, 395}));
     EXPECT_TRUE(IsWindowVisible(form.Handle()));
 
+    // A form class inside a namespace is named the same way.
+    TPlacedForm inNamespace(File(), ioNone);
+    EXPECT_EQ(TFxForm(&inNamespace).IniKey, "PlacedForm");
+
     // On an owner that is no form the value name is "Form".
     TComponent owner(nullptr);
     EXPECT_EQ(TFxForm(&owner).IniKey, "Form");
