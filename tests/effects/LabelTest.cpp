@@ -7,6 +7,8 @@
 #include "tests/framework/graphics/PixelTest.h"
 
 #include "framework/controls/Forms.h"
+
+#include <QCoreApplication>
 #include "framework/controls/StdCtrls.h"
 
 #include <algorithm>
@@ -227,6 +229,57 @@ TEST(LabelFill, BrushFillGapsTakeTheBrushBackColour)
     EXPECT_GT(CountPixels(*painted, clYellow), 50);
 }
 
+// A change of BrushBackColor shows on a shown form at once.
+TEST(LabelFill, BrushBackColourRepaintsAShownLabel)
+{
+    FillBanner filled("Gregorian Converter");
+    filled.label->FillObject()->SetStyle(sfBrush);
+    filled.label->FillObject()->Brush()->SetStyle(bsDiagCross);
+    filled.label->FillObject()->Brush()->SetColor(clRed);
+    filled.label->SetBrushBackColor(clLime);
+    filled.form.SetBounds(50, 50, 300, 100);
+    filled.form.Show();
+    QCoreApplication::processEvents();
+    const auto yellowOnForm = [&] {
+        const QImage& image = filled.form.ClientSurface()->Image();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += (image.pixel(x, y) & 0xFFFFFF) == 0xFFFF00u ? 1 : 0; // yellow
+        return n;
+    };
+    ASSERT_EQ(yellowOnForm(), 0);
+    filled.label->SetBrushBackColor(clYellow);
+    EXPECT_GT(yellowOnForm(), 50);
+}
+
+// A brush fill whose gaps take a system colour follows a scheme change of that
+// colour, in the faces too, while the label's own colour stays.
+TEST(LabelFill, BrushGapsFollowASchemeChangeOfTheirColour)
+{
+    const auto hatched = [](FillBanner& banner) {
+        banner.form.SetColor(clWhite);
+        banner.label->FillObject()->SetStyle(sfBrush);
+        banner.label->FillObject()->Brush()->SetStyle(bsDiagCross);
+        banner.label->FillObject()->Brush()->SetColor(clRed);
+        banner.label->SetBrushBackColor(clBtnFace);
+    };
+    FillBanner changed("Gregorian Converter");
+    hatched(changed);
+    changed.Paint();
+    const int index = COLOR_BTNFACE;
+    const COLORREF teal = RGB(0x00, 0x80, 0x80);
+    ASSERT_TRUE(SetSysColors(1, &index, &teal));
+    FillBanner fresh("Gregorian Converter");
+    hatched(fresh);
+    const auto now = changed.Paint();
+    const bool same = SamePixels(*now, *fresh.Paint());
+    const int tealPixels = CountPixels(*now, teal);
+    ResetSysColors();
+    EXPECT_TRUE(same);
+    EXPECT_GT(tealPixels, 100);
+}
+
 // Centred and multi-line, the text stands in the middle of the label; its
 // faces still show the gradient band of their own row.
 TEST(LabelFill, CentredMultiLineFacesShowTheirRowsBand)
@@ -284,6 +337,22 @@ TEST(LabelFill, BevelBorderShowsAndTheLetteringStaysInside)
               2 * (Width - 2));
     EXPECT_EQ(CountPixels(*painted, clRed, Rect(label.Right - 3, label.Top + 3, label.Right - 1, label.Bottom - 3)),
               2 * (Height - 6)) << "the right band, where the long caption runs into it";
+}
+
+// Turned lettering is drawn without a rectangle to stop it: the bevel's clip
+// keeps a long turned caption off the bevel.
+TEST(LabelFill, TurnedLetteringStaysInsideTheBevel)
+{
+    PlainBanner plain("Gregorian Converter Gregorian Converter");
+    plain.label->Font()->SetName("Arial");
+    plain.label->FontFx()->SetAngle(90);
+    plain.label->SetAlignment(agTopLeft);
+    plain.label->Bevel()->SetBorderWidth(2);
+    plain.label->Bevel()->SetBorderColor(clRed);
+    const auto painted = plain.Paint();
+    const TRect label = Bounds(At.X, At.Y, Width, Height);
+    EXPECT_EQ(CountPixels(*painted, clRed, Rect(label.Left, label.Top, label.Right, label.Top + 2)), 2 * Width)
+        << "the top band, which the turned caption runs into";
 }
 
 // The caption's accelerator moves the focus to the label's control only
