@@ -30,7 +30,11 @@ std::string DefaultIniKey(TComponent* owner)
     auto* form = dynamic_cast<TCustomForm*>(owner);
     if (form == nullptr)
         return "Form";
-    const std::string name = form->ClassName();
+    // The class's own name: a form class declared in a namespace keeps the
+    // same value name as one declared outside.
+    std::string name = form->ClassName();
+    if (const std::size_t scope = name.rfind("::"); scope != std::string::npos)
+        name = name.substr(scope + 2);
     return name.size() > 1 ? name.substr(1) : std::string{};
 }
 
@@ -190,9 +194,11 @@ void TFxForm::SetSizeProperty(TFxSizeIndex index, int value)
 void TFxForm::ShowHandler(TObject* sender)
 {
     TCustomForm* form = OwnerForm();
-    if (!IsDesigning() && Enabled() && form != nullptr) {
-        if (Options.Contains(foRestoreOnce) && restored_)
-            return;
+    // With foRestoreOnce only the first show restores the placement and applies
+    // the limits; later shows leave the window as the user left it. The form's
+    // own OnShow still runs on every show, on purpose: it belongs to the form,
+    // and an option about the placement must not silence it.
+    if (!IsDesigning() && Enabled() && form != nullptr && !(Options.Contains(foRestoreOnce) && restored_)) {
         RestorePlacement();
         restored_ = true;
         const TFxSizeLimits& l = limits_;
@@ -241,7 +247,10 @@ void TFxForm::AdaptResolution()
     const int screenPPI = form->PixelsPerInch();
     if (screenPPI == DesignPPI || DesignPPI <= 0)
         return;
-    // Laid out for DesignPPI: the controls grow with the screen's density.
+    // Laid out for DesignPPI: the controls grow by screen / design, keeping
+    // their size in inches on a denser screen. The ratio the other way round
+    // (design / screen) would shrink them exactly where the screen needs more
+    // pixels for the same size; this direction is a deliberate mend of it.
     ScaleChildren(form, screenPPI, DesignPPI);
 }
 

@@ -16,10 +16,23 @@ namespace {
 TDisplay* installedDisplay = nullptr;
 
 // The offscreen platform's screen: an image of the screen's size that keeps
-// whatever is drawn on it.
+// whatever is drawn on it, and tells its display what is drawn and read.
 class TVirtualScreenSurface : public TSurface {
 public:
+    explicit TVirtualScreenSurface(TDisplay& display) : display_(display) {}
     QImage& Image() override { return image_; }
+    void Changed(const TRect& rect) override
+    {
+        if (display_.OnVirtualScreenDrawn)
+            display_.OnVirtualScreenDrawn(rect);
+    }
+    TReadView Read(const QRect& area) override
+    {
+        if (display_.OnVirtualScreenRead)
+            display_.OnVirtualScreenRead(TRect{area.left(), area.top(), area.left() + area.width(),
+                                               area.top() + area.height()});
+        return TSurface::Read(area);
+    }
     // The depth the platform reports for its screen, not the image's format.
     int BitsPerPixel() const override
     {
@@ -35,6 +48,7 @@ public:
     }
 
 private:
+    TDisplay& display_;
     QImage image_;
 };
 
@@ -103,7 +117,7 @@ TSurface* TDisplay::ScreenSurface()
     if (surface_ == nullptr && QGuiApplication::platformName() == QLatin1String("xcb"))
         surface_ = CreateX11ScreenSurface();
     if (surface_ == nullptr)
-        surface_ = std::make_unique<TVirtualScreenSurface>();
+        surface_ = std::make_unique<TVirtualScreenSurface>(*this);
     if (auto* virtualScreen = dynamic_cast<TVirtualScreenSurface*>(surface_.get()))
         virtualScreen->Fit(Width(), Height());
     else

@@ -53,6 +53,13 @@ public:
     int WatchRestacking(std::function<void()> onRestack);
     void UnwatchRestacking(int token);
 
+    // The offscreen platform's virtual screen reports each rectangle drawn on
+    // it and each rectangle read from it (a copy from the screen), as it
+    // happens: a way to watch a drawing on the screen step by step. Whoever
+    // sets one clears it; the real screen reports nothing.
+    std::function<void(const TRect&)> OnVirtualScreenDrawn;
+    std::function<void(const TRect&)> OnVirtualScreenRead;
+
 private:
     void Restacked();
 

@@ -108,3 +108,118 @@ TEST(Bevel, LoweredFrameThenBorderBand)
     EXPECT_EQ(bevel.PaintBevel(skipped->Canvas(), Rect(0, 0, 6, 5), true), Rect(2, 2, 4, 3));
     EXPECT_EQ(CountPixels(*skipped, clRed), 0);
 }
+
+namespace {
+
+const std::initializer_list<std::pair<TColor, char>> Strokes = {
+    {Sentinel, '.'}, {clBtnShadow, 's'}, {clBtnHighlight, 'h'}, {cl3DDkShadow, 'd'},
+    {cl3DLight, 'l'}, {clBtnFace, 'f'},  {clRed, 'r'}};
+// 'd' is black: the dark shadow, and the window frame too in the classic scheme.
+
+std::string Painted(const TFxBevel& bevel, int w, int h, TRect* inner = nullptr)
+{
+    auto bitmap = SentinelBitmap(w, h);
+    const TRect left = bevel.PaintBevel(bitmap->Canvas(), Rect(0, 0, w, h), false);
+    if (inner != nullptr)
+        *inner = left;
+    return Picture(*bitmap, Strokes);
+}
+
+} // namespace
+
+// Custom frames from the outside in: an etched outer frame (lowered, then one
+// raised pixel), the border band, a raised inner frame.
+TEST(Bevel, EtchedOuterFrameBorderBandAndRaisedInner)
+{
+    TFxBevel bevel;
+    bevel.SetStyleOuter(bvFrameLowered);
+    bevel.SetBorderWidth(1);
+    bevel.SetBorderColor(clRed);
+    bevel.SetStyleInner(bvRaised);
+    TRect inner;
+    EXPECT_EQ(Painted(bevel, 9, 9, &inner),
+              "ssssssssh\n"
+              "shhhhhhsh\n"
+              "shrrrrrsh\n"
+              "shrhhsrsh\n"
+              "shrh.srsh\n"
+              "shrsssrsh\n"
+              "shrrrrrsh\n"
+              "ssssssssh\n"
+              "hhhhhhhhh\n");
+    EXPECT_EQ(inner, Rect(4, 4, 5, 5));
+}
+
+//   The drop-shadow bevel: the box outlined in the window-frame colour with a
+//   raised frame inside, its shadow WidthOuter wide below and right of it.
+TEST(Bevel, DropShadowBoxOutlineAndShadow)
+{
+    TFxBevel bevel;
+    bevel.SetStyleInner(bvShadow);
+    bevel.SetWidthOuter(2);
+    bevel.SetWidthInner(1);
+    TRect inner;
+    EXPECT_EQ(Painted(bevel, 8, 7, &inner),
+              "dddddd..\n"
+              "dhhhsd..\n"
+              "dh..sdss\n"
+              "dssssdss\n"
+              "ddddddss\n"
+              "..ssssss\n"
+              "..ssssss\n");
+    EXPECT_EQ(inner, Rect(2, 2, 4, 3)); // inside the outline and the raised frame
+}
+
+// Standard styles: outer and inner one-pixel frames in their roles' colours.
+TEST(Bevel, StandardSunkenAndRaisedEdges)
+{
+    TFxBevel bevel;
+    bevel.SetMode(bmStandard);
+    bevel.SetStandardStyle(lsLowered);
+    EXPECT_EQ(Painted(bevel, 5, 5),
+              "ssssh\n"
+              "sddlh\n"
+              "sd.lh\n"
+              "slllh\n"
+              "hhhhh\n");
+    bevel.SetStandardStyle(lsRaised);
+    EXPECT_EQ(Painted(bevel, 5, 5),
+              "lllld\n"
+              "lhhsd\n"
+              "lh.sd\n"
+              "lsssd\n"
+              "ddddd\n");
+}
+
+// The edge mode draws only on the sides asked for.
+TEST(Bevel, EdgesOnlyOnTheirSides)
+{
+    TFxBevel bevel;
+    bevel.SetMode(bmEdge);
+    bevel.SetBorderSides({fsLeft, fsTop});
+    auto bitmap = SentinelBitmap(6, 6);
+    bevel.PaintBevel(bitmap->Canvas(), Rect(0, 0, 6, 6), false);
+    EXPECT_EQ(CountPixels(*bitmap, Sentinel, Rect(0, 0, 6, 1)), 0) << "top";
+    EXPECT_EQ(CountPixels(*bitmap, Sentinel, Rect(0, 0, 1, 6)), 0) << "left";
+    EXPECT_EQ(CountPixels(*bitmap, Sentinel, Rect(5, 2, 6, 6)), 4) << "right";
+    EXPECT_EQ(CountPixels(*bitmap, Sentinel, Rect(2, 5, 6, 6)), 4) << "bottom";
+}
+
+TEST(Bevel, WidthsStopAtTheirMaximumAndAssignTakesTheColours)
+{
+    TFxBevel bevel;
+    bevel.SetWidthInner(255);
+    bevel.SetWidthOuter(255);
+    EXPECT_EQ(bevel.WidthInner(), MaxBevelWidth);
+    EXPECT_EQ(bevel.WidthOuter(), MaxBevelWidth);
+
+    TFxBevel source;
+    source.SetLightColor(clRed);
+    source.SetShadowColor(clBlue);
+    source.SetBorderColor(clLime);
+    TFxBevel copy;
+    copy.Assign(&source);
+    EXPECT_EQ(copy.LightColor(), clRed);
+    EXPECT_EQ(copy.ShadowColor(), clBlue);
+    EXPECT_EQ(copy.BorderColor(), clLime);
+}

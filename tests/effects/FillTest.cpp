@@ -104,6 +104,32 @@ TEST(DrawPicture, PlacementsStayInsideTheDestination)
     }
 }
 
+// A key-colour transfer of part of a picture: the part's own pixels, keyed.
+TEST(DrawPicture, KeyColourOfAPartOfThePicture)
+{
+    auto picture = PictureOf({"gggg", "grbg", "gogg"});
+    auto target = SentinelBitmap(3, 3);
+    DrawPicture(target->Canvas(), Rect(0, 0, 2, 2), *picture, nullptr, clLime, dpKeyColor, Rect(1, 1, 3, 3));
+    EXPECT_EQ(Picture(*target, Legend), "rb.\no..\n...\n");
+}
+
+// The painters give the context back as they found it: its text and
+// background colours (the monochrome mapping) and its stretch mode.
+TEST(DrawPicture, TheTargetKeepsItsColoursAndStretchMode)
+{
+    auto picture = PictureOf({"rb", "go"});
+    auto target = SentinelBitmap(4, 4);
+    const HDC dc = target->Canvas()->Handle();
+    SetTextColor(dc, ColorToRGB(clRed));
+    SetBkColor(dc, ColorToRGB(clLime));
+    SetStretchBltMode(dc, HALFTONE);
+    DrawPicture(target->Canvas(), Rect(0, 0, 2, 2), *picture, nullptr, clRed, dpKeyColor, Rect(0, 0, 2, 2));
+    DrawPicture(target->Canvas(), Rect(0, 0, 4, 4), *picture, nullptr, clNone, dpStretch, Rect(0, 0, 2, 2));
+    EXPECT_EQ(GetTextColor(dc), ColorToRGB(clRed));
+    EXPECT_EQ(GetBkColor(dc), ColorToRGB(clLime));
+    EXPECT_EQ(GetStretchBltMode(dc), HALFTONE);
+}
+
 TEST(DrawPicture, OwnTransparentColourShowsTheKey)
 {
     auto picture = PictureOf({"rb", "go"});  // bottom-left green is the transparent colour
@@ -159,6 +185,7 @@ TEST(FillObject, NestedChangesBubbleUpAndAssignLeavesThePlacement)
     source.Brush()->SetColor(clLime);
     source.SetAlignment(agBottomRight);
     source.SetOffsetX(5);
+    source.SetTileMode(tmStretch);
 
     TFxFillObject copy;
     int notices = 0;
@@ -171,6 +198,7 @@ TEST(FillObject, NestedChangesBubbleUpAndAssignLeavesThePlacement)
     EXPECT_EQ(copy.Style(), sfGradient);
     EXPECT_EQ(copy.Gradient()->BandColors(), source.Gradient()->BandColors());
     EXPECT_EQ(copy.Brush()->Color(), clLime);
+    EXPECT_EQ(copy.TileMode(), tmStretch);
     EXPECT_EQ(copy.Alignment(), agTopLeft);
     EXPECT_EQ(copy.OffsetX(), 0);
 }
@@ -245,4 +273,49 @@ TEST(PaintFill, TiledPictureAndGradientCoverTheRectangle)
     fill.Gradient()->SetStyle(gstHorizontal);
     EXPECT_TRUE(fill.PaintFill(target->Canvas(), Rect(0, 0, 4, 4), clRed));
     EXPECT_EQ(Picture(*target, Legend), "bb##r\nbb##g\nbb##r\nbb##.\n");
+}
+
+// Without foFillInner a picture leaves what lies around it (and an empty
+// picture everything) as it was.
+TEST(PaintFill, WithoutFillInnerTheBackgroundStaysAsItWas)
+{
+    TFxFillObject fill;
+    fill.SetOptions({foGrUseBitmap});
+    fill.SetStyle(sfBitmap);
+    auto target = SentinelBitmap(4, 4);
+    EXPECT_FALSE(fill.PaintFill(target->Canvas(), Rect(0, 0, 4, 4), clRed));
+    EXPECT_EQ(CountPixels(*target, Sentinel), 16);
+    fill.SetBitmap(PictureOf({"rb", "go"}).get());
+    fill.SetTileMode(tmCenter);
+    EXPECT_TRUE(fill.PaintFill(target->Canvas(), Rect(0, 0, 4, 4), clBlack));
+    EXPECT_EQ(Picture(*target, Legend), "....\n.rb.\n.go.\n....\n");
+}
+
+// Centred with the background round it; stretched over the whole rectangle.
+TEST(PaintFill, CentredAndStretchedPictures)
+{
+    TFxFillObject fill;
+    fill.SetStyle(sfBitmap);
+    fill.SetBitmap(PictureOf({"rb", "go"}).get());
+    fill.SetTileMode(tmCenter);
+    auto target = SentinelBitmap(4, 4);
+    EXPECT_TRUE(fill.PaintFill(target->Canvas(), Rect(0, 0, 4, 4), clBlack));
+    EXPECT_EQ(Picture(*target, Legend), "####\n#rb#\n#go#\n####\n");
+    fill.SetTileMode(tmStretch);
+    EXPECT_TRUE(fill.PaintFill(target->Canvas(), Rect(0, 0, 4, 4), clBlack));
+    EXPECT_EQ(Picture(*target, Legend), "rrbb\nrrbb\nggoo\nggoo\n");
+}
+
+// A pattern-brush fill tiles its picture and leaves the canvas a plain brush.
+TEST(PaintFill, BrushPictureTilesAndLeavesThePlainBrush)
+{
+    TFxFillObject fill;
+    fill.SetStyle(sfBrushBitmap);
+    fill.SetBitmap(PictureOf({"rb", "go"}).get());
+    auto target = SentinelBitmap(4, 2);
+    EXPECT_TRUE(fill.PaintFill(target->Canvas(), Rect(0, 0, 4, 2), clBlack));
+    EXPECT_EQ(Picture(*target, Legend), "rbrb\ngogo\n");
+    target->Canvas()->Brush()->SetColor(clLime);
+    target->Canvas()->FillRect(Rect(0, 0, 4, 2));
+    EXPECT_EQ(CountPixels(*target, clLime), 8);
 }

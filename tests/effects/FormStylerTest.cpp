@@ -373,12 +373,17 @@ TEST_F(StyledForm, RaisingOwnerDrawLeavesNothingBehind)
         throw std::runtime_error("paint failed");
     };
     const int contexts = LiveDeviceContexts();
+    const int regions = TGdiObject::LiveCount(TGdiObjectKind::Region);
+    const int objects = TGdiObject::LiveCount();
     styler->SetPaintMode(pcNone);
     EXPECT_THROW(styler->SetPaintMode(pcOwnerDraw), std::runtime_error);
     EXPECT_EQ(paints, 1);
     EXPECT_EQ(clipSeen, LayoutNow().Caption);
     EXPECT_FALSE(styler->Painting());
     EXPECT_EQ(LiveDeviceContexts(), contexts);
+    // The clip region went too, and every other graphics object.
+    EXPECT_EQ(TGdiObject::LiveCount(TGdiObjectKind::Region), regions);
+    EXPECT_EQ(TGdiObject::LiveCount(), objects);
 
     // The next paint is not clipped by what the failed one left.
     styler->OnPaint = nullptr;
@@ -466,4 +471,184 @@ TEST_F(StyledForm, RefreshDoesNotSwallowTheNextRealActivation)
     const TFxCaptionLayout l = LayoutNow();
     EXPECT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clBlack));
     other.BeforeDestruction();
+}
+
+// ---------------------------------------------------------------------------
+// What each setting and message changes on the caption
+
+namespace {
+
+// The white pixels of a rectangle of the form's window, as points.
+std::set<std::pair<int, int>> WhiteIn(TForm& form, const TRect& r)
+{
+    std::set<std::pair<int, int>> out;
+    TWindowDC dc = TWindowDC::Window(form.Handle());
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            if (GetPixel(dc.get(), x, y) == ColorToRGB(clWhite))
+                out.insert({x, y});
+    return out;
+}
+
+// The leftmost and rightmost columns of the white pixels.
+std::pair<int, int> Columns(const std::set<std::pair<int, int>>& pixels)
+{
+    int left = 1 << 20;
+    int right = -1;
+    for (const auto& [x, y] : pixels) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+    }
+    return {left, right};
+}
+
+} // namespace
+
+TEST_F(StyledForm, ANonClientPaintIsFollowedByTheStylersPaint)
+{
+    const TFxCaptionLayout l = LayoutNow();
+    // The frame painter alone would leave its own caption colour here.
+    SendMessage(form->Handle(), WM_NCPAINT, 1, 0);
+    EXPECT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clBlack));
+    EXPECT_EQ(BandsAlongRow(l.Caption.Top, clActiveCaption, 32).back(), 31);
+}
+
+// The answers the styler gives the ones who send these messages: a
+// non-client activation may go on (1), a non-client paint is done (0).
+TEST_F(StyledForm, AnswersTheActivationWithOneAndThePaintWithZero)
+{
+    EXPECT_EQ(SendMessage(form->Handle(), WM_NCACTIVATE, 0, 0), 1);
+    EXPECT_EQ(SendMessage(form->Handle(), WM_NCACTIVATE, 1, 0), 1);
+    EXPECT_EQ(SendMessage(form->Handle(), WM_NCPAINT, 1, 0), 0);
+}
+
+// With the system font the styler's text is the frame's own title, pixel for
+// pixel: the same bold caption font at the same place.
+TEST_F(StyledForm, TheSystemFontTextIsTheFramesOwnTitle)
+{
+    const TFxCaptionLayout l = LayoutNow();
+    const auto styled = WhiteIn(*form, l.Text);
+    styler->SetPaintMode(pcNone);
+    const auto frames = WhiteIn(*form, l.Text);
+    EXPECT_GT(frames.size(), 30u);
+    EXPECT_EQ(styled, frames);
+}
+
+TEST_F(StyledForm, AlignmentPlacesTheTextLeftCentredOrRight)
+{
+    const TRect text = LayoutNow().Text;
+    const auto [left, leftEnd] = Columns(WhiteIn(*form, text));
+    const int width = leftEnd - left;
+    EXPECT_LE(left, text.Left + 2);
+    styler->SetAlignment(taRightJustify);
+    const auto [right, rightEnd] = Columns(WhiteIn(*form, text));
+    EXPECT_GE(rightEnd, text.Right - 3);
+    EXPECT_EQ(rightEnd - right, width);
+    styler->SetAlignment(taCenter);
+    const auto [centre, centreEnd] = Columns(WhiteIn(*form, text));
+    EXPECT_NEAR((centre + centreEnd) / 2.0, (text.Left + text.Right) / 2.0, 2.0);
+}
+
+TEST_F(StyledForm, ColorsSetsTheNumberOfBands)
+{
+    const TFxCaptionLayout l = LayoutNow();
+    styler->SetColors(8);
+    const std::vector<int> bands = BandsAlongRow(l.Caption.Top, clActiveCaption, 8);
+    EXPECT_EQ(std::set<int>(bands.begin(), bands.end()).size(), 8u);
+    EXPECT_EQ(bands.front(), 0);
+    EXPECT_EQ(bands.back(), 7);
+}
+
+// Without the system font: Font's colour with fsUseFontColor, and the
+// lettering effect of Font3D (here a red shadow under the letters).
+TEST_F(StyledForm, OwnFontKeepsItsColourAndItsLettering)
+{
+    Make({fsUseFontColor, fsUseFormCaption});
+    styler->Font()->SetName("Arial");
+    styler->Font()->SetHeight(-13);
+    styler->Font()->SetColor(clYellow);
+    const TRect text = LayoutNow().Text;
+    EXPECT_GT(Count(text, clYellow), 30);
+    EXPECT_EQ(Count(text, clWhite), 0);
+    EXPECT_EQ(Count(text, clRed), 0);
+
+    styler->Font3D()->SetShadowColor(clRed);
+    styler->Font3D()->SetShadowDepth(2);
+    styler->Font3D()->SetStyle(tdShadow);
+    EXPECT_GT(Count(text, clRed), 30) << "the shadow of the lettering";
+    EXPECT_GT(Count(text, clYellow), 30);
+
+    // Without fsUseFontColor the active caption is drawn in the caption text colour.
+    styler->SetOptions({fsUseFormCaption});
+    EXPECT_EQ(Count(text, clYellow), 0);
+    EXPECT_GT(Count(text, clWhite), 30);
+}
+
+TEST_F(StyledForm, InactiveGradientTextInTheInactiveCaptionTextColour)
+{
+    styler->SetOptions(styler->Options() + TFxFormStyleOptions{fsInactiveGradient});
+    Activation(false);
+    const TRect text = LayoutNow().Text;
+    ASSERT_NE(ColorToRGB(clInactiveCaptionText), ColorToRGB(clWhite));
+    EXPECT_GT(Count(text, clInactiveCaptionText), 30);
+    EXPECT_EQ(Count(text, clWhite), 0);
+}
+
+TEST_F(StyledForm, EachPaintTakesTheFormsCaptionAsItIsNow)
+{
+    const TRect text = LayoutNow().Text;
+    const std::size_t before = WhiteIn(*form, text).size();
+    form->SetCaption("Hi");
+    styler->PaintCaption(true);
+    const std::size_t after = WhiteIn(*form, text).size();
+    EXPECT_GT(after, 5u);
+    EXPECT_LT(after * 4, before);
+}
+
+// An inactive form that shows the system's caption keeps the system's
+// drawing also when a setting repaints: nothing of the styler's is drawn.
+TEST_F(StyledForm, AnInactiveSystemCaptionIsLeftAsTheFrameDrewIt)
+{
+    const TFxCaptionLayout l = LayoutNow();
+    Activation(false);
+    const TRect bar = Rect(l.Caption.Left, l.Caption.Top, l.Caption.Right, l.Caption.Bottom);
+    std::vector<TColor> before;
+    for (int y = bar.Top; y < bar.Bottom; ++y)
+        for (int x = bar.Left; x < bar.Right; ++x)
+            before.push_back(Pixel(x, y));
+    styler->SetAlignment(taRightJustify);
+    std::vector<TColor> after;
+    for (int y = bar.Top; y < bar.Bottom; ++y)
+        for (int x = bar.Left; x < bar.Right; ++x)
+            after.push_back(Pixel(x, y));
+    EXPECT_TRUE(before == after);
+}
+
+TEST_F(StyledForm, DisablingGivesTheFormItsStandardCaptionBack)
+{
+    const TFxCaptionLayout l = LayoutNow();
+    ASSERT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clBlack));
+    styler->SetEnabled(false);
+    EXPECT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clActiveCaption));
+}
+
+// With PaintMode pcNone a change of Options lets the form draw its standard
+// active caption, as the change of PaintMode itself does.
+TEST_F(StyledForm, OptionsChangedWithoutPaintingRefreshTheStandardCaption)
+{
+    const TFxCaptionLayout l = LayoutNow();
+    styler->SetPaintMode(pcNone);
+    Activation(false);
+    ASSERT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clInactiveCaption));
+    styler->SetOptions(styler->Options() + TFxFormStyleOptions{fsInactiveGradient});
+    EXPECT_EQ(Pixel(l.Caption.Left, l.Caption.Top), ColorToRGB(clActiveCaption));
+}
+
+// Without fsUseFormCaption the caption is the styler's: whoever asks the
+// window for its text gets the blank, also after the program renamed the form.
+TEST_F(StyledForm, WithoutFormCaptionTheWindowsTextStaysBlank)
+{
+    Make({fsAdjustRect, fsUseDefaultFont});
+    form->SetCaption("Renamed");
+    EXPECT_EQ(GetWindowText(form->Handle()), " ");
 }

@@ -224,6 +224,47 @@ TEST(GradientPaint, ShapedStylesGrowFromTheirOrigin)
     }
 }
 
+// Centred squares are symmetric about the centre, across and down.
+TEST(GradientPaint, SquareBandsAreSymmetricAboutTheCentre)
+{
+    const int w = 40;
+    const int h = 30;
+    for (const int n : {4, 8, 13}) {
+        const TFxColorList colors = DistinctBands(n);
+        auto bitmap = SentinelBitmap(w, h);
+        FillGradientRect(bitmap->Canvas(), Rect(0, 0, w, h), gstSquare, &colors, nullptr, 0, 0);
+        for (int k = 1; k < w / 2; ++k)
+            ASSERT_EQ(BandAt(*bitmap, w / 2 - k, h / 2), BandAt(*bitmap, w / 2 + k, h / 2)) << n << " across " << k;
+        for (int k = 1; k < h / 2; ++k)
+            ASSERT_EQ(BandAt(*bitmap, w / 2, h / 2 - k), BandAt(*bitmap, w / 2, h / 2 + k)) << n << " down " << k;
+    }
+}
+
+// The elliptic bands grow until the next-to-last ellipse nearly reaches the
+// corners: the last band is left only in the corners, not in a frame all round.
+TEST(GradientPaint, EllipticBandsReachTowardsTheCorners)
+{
+    const int w = 40;
+    const int h = 30;
+    const TFxColorList colors = DistinctBands(8);
+    auto bitmap = SentinelBitmap(w, h);
+    FillGradientRect(bitmap->Canvas(), Rect(0, 0, w, h), gstElliptic, &colors, nullptr, 0, 0);
+    for (const auto& [x, y] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}})
+        EXPECT_EQ(BandAt(*bitmap, x, y), 7) << x << "," << y;
+    EXPECT_NE(BandAt(*bitmap, 0, h / 2), 7) << "the middle of the left edge";
+    EXPECT_NE(BandAt(*bitmap, w / 2, 0), 7) << "the middle of the top edge";
+    EXPECT_LT(CountPixels(*bitmap, colors[7]), w * h / 10);
+}
+
+// A painter gives the canvas back as it found it.
+TEST(GradientPaint, TheCanvasKeepsItsCopyMode)
+{
+    auto bitmap = SentinelBitmap(20, 20);
+    bitmap->Canvas()->SetCopyMode(cmSrcAnd);
+    PaintGradientRect(bitmap->Canvas(), Rect(0, 0, 20, 20), clRed, clBlue, 4, gstVertical, gfUseBitmap, 0);
+    EXPECT_EQ(bitmap->Canvas()->CopyMode(), cmSrcAnd);
+}
+
 TEST(GradientPaint, EqualEndsPaintOneFlatColour)
 {
     for (const TFxGradientStyle style : AllStyles) {

@@ -103,6 +103,18 @@ TEST(HintGeometry, PlacementFallbackOrder)
     }
 }
 
+// Where each position puts the window's top-left corner for a pointer at
+// (500, 400) and a 100 x 50 window.
+TEST(HintGeometry, CornerOfEveryPosition)
+{
+    const TSize size{100, 50};
+    const TPoint p{500, 400};
+    EXPECT_EQ(HintCornerFor(hpAboveLeft, p, size), (TPoint{399, 349}));
+    EXPECT_EQ(HintCornerFor(hpAboveRight, p, size), (TPoint{501, 349}));
+    EXPECT_EQ(HintCornerFor(hpBelowLeft, p, size), (TPoint{397, 401}));
+    EXPECT_EQ(HintCornerFor(hpBelowRight, p, size), (TPoint{506, 401}));
+}
+
 TEST(HintGeometry, PlacementEdgesAndNoRoomAnywhere)
 {
     // The screen's right and bottom edges count as outside.

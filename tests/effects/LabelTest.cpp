@@ -8,6 +8,12 @@
 
 #include "framework/controls/Forms.h"
 
+#include <QCoreApplication>
+#include "framework/controls/StdCtrls.h"
+
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 constexpr int Width = 264;
@@ -126,6 +132,7 @@ TEST(LabelFill, DisabledShowsGreyLetteringAndReenablingReusesTheCache)
     const auto disabled = filled.Paint();
     EXPECT_TRUE(SamePixels(*disabled, *plain.Paint()));
     EXPECT_GT(CountPixels(*disabled, clGrayText), 100);
+    EXPECT_EQ(CountPixels(*disabled, clBlack), 0) << "no face in the font's own colour";
     EXPECT_EQ(CountPixels(*disabled, BandColour(Height / 2)), 0);
 
     filled.label->SetEnabled(true);
@@ -176,6 +183,207 @@ TEST(LabelFill, NewCaptionOrColourNeverShowsTheOldLettering)
     FillBanner white("Gregorian");
     white.form.SetColor(clWhite);
     EXPECT_TRUE(SamePixels(*changed.Paint(), *white.Paint()));
+}
+
+// A fill that leaves part of the label uncovered shows the label's colour
+// there; when the colour scheme changes that colour, the label looks as one
+// made under the new scheme, faces included.
+TEST(LabelFill, ASchemeChangeShowsThroughTheUncoveredFill)
+{
+    const auto smallPicture = [](FillBanner& banner) {
+        TBitmap picture(40, Height);
+        picture.Canvas()->Brush()->SetColor(clRed);
+        picture.Canvas()->FillRect(Rect(0, 0, 40, Height));
+        banner.label->FillObject()->SetStyle(sfBitmap);
+        banner.label->FillObject()->SetTileMode(tmNone);
+        banner.label->FillObject()->SetBitmap(&picture);
+    };
+    FillBanner changed("Gregorian Converter");
+    smallPicture(changed);
+    changed.Paint();
+    const int index = COLOR_BTNFACE;
+    const COLORREF teal = RGB(0x00, 0x80, 0x80);
+    ASSERT_TRUE(SetSysColors(1, &index, &teal));
+    FillBanner fresh("Gregorian Converter");
+    smallPicture(fresh);
+    const auto now = changed.Paint();
+    const bool same = SamePixels(*now, *fresh.Paint());
+    const int tealPixels = CountPixels(*now, teal);
+    ResetSysColors();
+    EXPECT_TRUE(same);
+    EXPECT_GT(tealPixels, 1000);
+}
+
+// A hatched brush fill: its gaps in BrushBackColor, which repaints when it changes.
+TEST(LabelFill, BrushFillGapsTakeTheBrushBackColour)
+{
+    FillBanner filled("Gregorian Converter");
+    filled.label->FillObject()->SetStyle(sfBrush);
+    filled.label->FillObject()->Brush()->SetStyle(bsDiagCross);
+    filled.label->FillObject()->Brush()->SetColor(clRed);
+    filled.label->SetBrushBackColor(clLime);
+    EXPECT_GT(CountPixels(*filled.Paint(), clLime), 50);
+    filled.label->SetBrushBackColor(clYellow);
+    const auto painted = filled.Paint();
+    EXPECT_EQ(CountPixels(*painted, clLime), 0);
+    EXPECT_GT(CountPixels(*painted, clYellow), 50);
+}
+
+// A change of BrushBackColor shows on a shown form at once.
+TEST(LabelFill, BrushBackColourRepaintsAShownLabel)
+{
+    FillBanner filled("Gregorian Converter");
+    filled.label->FillObject()->SetStyle(sfBrush);
+    filled.label->FillObject()->Brush()->SetStyle(bsDiagCross);
+    filled.label->FillObject()->Brush()->SetColor(clRed);
+    filled.label->SetBrushBackColor(clLime);
+    filled.form.SetBounds(50, 50, 300, 100);
+    filled.form.Show();
+    QCoreApplication::processEvents();
+    const auto yellowOnForm = [&] {
+        const QImage& image = filled.form.ClientSurface()->Image();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += (image.pixel(x, y) & 0xFFFFFF) == 0xFFFF00u ? 1 : 0; // yellow
+        return n;
+    };
+    ASSERT_EQ(yellowOnForm(), 0);
+    filled.label->SetBrushBackColor(clYellow);
+    EXPECT_GT(yellowOnForm(), 50);
+}
+
+// A brush fill whose gaps take a system colour follows a scheme change of that
+// colour, in the faces too, while the label's own colour stays.
+TEST(LabelFill, BrushGapsFollowASchemeChangeOfTheirColour)
+{
+    const auto hatched = [](FillBanner& banner) {
+        banner.form.SetColor(clWhite);
+        banner.label->FillObject()->SetStyle(sfBrush);
+        banner.label->FillObject()->Brush()->SetStyle(bsDiagCross);
+        banner.label->FillObject()->Brush()->SetColor(clRed);
+        banner.label->SetBrushBackColor(clBtnFace);
+    };
+    FillBanner changed("Gregorian Converter");
+    hatched(changed);
+    changed.Paint();
+    const int index = COLOR_BTNFACE;
+    const COLORREF teal = RGB(0x00, 0x80, 0x80);
+    ASSERT_TRUE(SetSysColors(1, &index, &teal));
+    FillBanner fresh("Gregorian Converter");
+    hatched(fresh);
+    const auto now = changed.Paint();
+    const bool same = SamePixels(*now, *fresh.Paint());
+    const int tealPixels = CountPixels(*now, teal);
+    ResetSysColors();
+    EXPECT_TRUE(same);
+    EXPECT_GT(tealPixels, 100);
+}
+
+// Centred and multi-line, the text stands in the middle of the label; its
+// faces still show the gradient band of their own row.
+TEST(LabelFill, CentredMultiLineFacesShowTheirRowsBand)
+{
+    FillBanner filled("Hijri");
+    filled.label->SetMultiLine(true);
+    PlainBanner plain("Hijri");
+    plain.label->SetMultiLine(true);
+    const auto fill = filled.Paint();
+    const auto reference = plain.Paint();
+    int faces = 0;
+    for (int y = 0; y < fill->Height(); ++y)
+        for (int x = 0; x < fill->Width(); ++x)
+            if (reference->Pixels(x, y) == clBlue) {
+                ++faces;
+                ASSERT_EQ(fill->Pixels(x, y), BandColour(y - At.Y)) << x << "," << y;
+            }
+    EXPECT_GT(faces, 100);
+}
+
+// A centred single line stands halfway between where the top and the bottom
+// alignments put it.
+TEST(LabelFill, CentredSingleLineStandsHalfwayDown)
+{
+    const auto inkTop = [](TFxAlignment alignment) {
+        PlainBanner plain("Hijri");
+        plain.label->SetAlignment(alignment);
+        const auto painted = plain.Paint();
+        for (int y = At.Y; y < At.Y + Height; ++y)
+            for (int x = At.X; x < At.X + Width; ++x)
+                if (painted->Pixels(x, y) != ColorToRGB(clBtnFace))
+                    return y;
+        return -1;
+    };
+    const int top = inkTop(agTopCenter);
+    const int centre = inkTop(agCenter);
+    const int bottom = inkTop(agBottomCenter);
+    ASSERT_GT(bottom - top, 8);
+    EXPECT_NEAR(centre - top, bottom - centre, 1);
+}
+
+// A bevel's border band shows in its own colour; the lettering stays inside
+// the bevel however long the caption.
+TEST(LabelFill, BevelBorderShowsAndTheLetteringStaysInside)
+{
+    PlainBanner plain("Gregorian Converter Gregorian Converter");
+    plain.label->Bevel()->SetStyleOuter(TFxBevelStyle::bvLowered);
+    plain.label->Bevel()->SetBorderWidth(2);
+    plain.label->Bevel()->SetBorderColor(clRed);
+    plain.label->SetAlignment(agCenterLeft);
+    const auto painted = plain.Paint();
+    // outer lowered frame 1, red band 2: the text starts 3 in
+    const TRect label = Bounds(At.X, At.Y, Width, Height);
+    EXPECT_EQ(CountPixels(*painted, clRed, Rect(label.Left + 1, label.Top + 1, label.Right - 1, label.Top + 3)),
+              2 * (Width - 2));
+    EXPECT_EQ(CountPixels(*painted, clRed, Rect(label.Right - 3, label.Top + 3, label.Right - 1, label.Bottom - 3)),
+              2 * (Height - 6)) << "the right band, where the long caption runs into it";
+}
+
+// Turned lettering is drawn without a rectangle to stop it: the bevel's clip
+// keeps a long turned caption off the bevel.
+TEST(LabelFill, TurnedLetteringStaysInsideTheBevel)
+{
+    PlainBanner plain("Gregorian Converter Gregorian Converter");
+    plain.label->Font()->SetName("Arial");
+    plain.label->FontFx()->SetAngle(90);
+    plain.label->SetAlignment(agTopLeft);
+    plain.label->Bevel()->SetBorderWidth(2);
+    plain.label->Bevel()->SetBorderColor(clRed);
+    const auto painted = plain.Paint();
+    const TRect label = Bounds(At.X, At.Y, Width, Height);
+    EXPECT_EQ(CountPixels(*painted, clRed, Rect(label.Left, label.Top, label.Right, label.Top + 2)), 2 * Width)
+        << "the top band, which the turned caption runs into";
+}
+
+// The caption's accelerator moves the focus to the label's control only
+// while the label shows accelerators.
+TEST(LabelFill, AcceleratorFocusesTheControlOnlyWithShowAccelChar)
+{
+    PlainBanner plain("&Hijri");
+    auto* button = new TButton(&plain.form);
+    button->SetParent(&plain.form);
+    button->SetBounds(10, 60, 80, 24);
+    plain.label->SetFocusControl(button);
+    plain.form.Show();
+    plain.label->SetShowAccelChar(false);
+    EXPECT_EQ(plain.label->Perform(CM_DIALOGCHAR, 'h', 0), 0);
+    EXPECT_FALSE(button->Focused());
+    plain.label->SetShowAccelChar(true);
+    EXPECT_EQ(plain.label->Perform(CM_DIALOGCHAR, 'h', 0), 1);
+    EXPECT_TRUE(button->Focused());
+}
+
+// AutoSize leaves room for the bevel on every side.
+TEST(LabelFill, AutoSizeMakesRoomForTheBevel)
+{
+    FillBanner filled("Hijri");
+    filled.label->Bevel()->SetStyleOuter(TFxBevelStyle::bvLowered);
+    filled.label->Bevel()->SetWidthOuter(3);
+    filled.label->SetAutoSize(true);
+    TRect plain;
+    MeasureEffectText("Hijri", filled.label->FontFx(), plain, filled.label->Font(), false, true, 0);
+    EXPECT_EQ(filled.label->Width(), plain.Width() + 2 * 3);
+    EXPECT_EQ(filled.label->Height(), plain.Height() + 2 * 3);
 }
 
 TEST(LabelFill, PaintingReleasesEverythingItMakes)

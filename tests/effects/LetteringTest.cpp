@@ -175,6 +175,19 @@ TEST(EffectText, ClipAndTracingLastOnlyForTheCall)
     DeleteObject(region);
 }
 
+// Right-aligned lettering keeps all its passes inside its rectangle: the
+// rectangle is narrowed by the style's depth before the passes move right.
+TEST(EffectText, RightAlignedPassesStayInsideTheRectangle)
+{
+    auto bitmap = SentinelBitmap(80, 60, clWhite);
+    SetupFont(bitmap->Canvas());
+    auto effect = Effect(tdRaisedShadow);
+    DrawEffectText(bitmap->Canvas(), "L", effect.get(), Rect(5, 5, 60, 60), DT_SINGLELINE | DT_RIGHT, {tsEnabled});
+    const TRect ink = InkBounds(*bitmap, clWhite);
+    EXPECT_LE(ink.Right, 60) << "the shadow stays inside";
+    EXPECT_GE(ink.Right, 56) << "and reaches the right edge, less the glyph's own side bearing";
+}
+
 TEST(Caption, AngleWrapsAndSilentPosition)
 {
     TFxCaption caption;
@@ -244,6 +257,46 @@ TEST_F(MeasureFixture, LongTextsAreCutAt255)
     EXPECT_EQ(Measure(std::string(300, 'x'), nullptr), Measure(std::string(255, 'x'), nullptr));
 }
 
+// A long text is cut to the buffer's 255 bytes without splitting a character.
+TEST_F(MeasureFixture, LongTextsAreCutBetweenCharacters)
+{
+    std::string accents;
+    for (int i = 0; i < 150; ++i)
+        accents += "\xC3\xA9"; // é, two bytes
+    EXPECT_EQ(Measure(accents, nullptr), Measure(accents.substr(0, 254), nullptr));
+}
+
+TEST_F(MeasureFixture, MultiLineWrapsAtTheRectanglesWidth)
+{
+    const TSize word = TextSize("Converter");
+    TRect r = Rect(0, 0, word.cx + 4, 0);
+    MeasureEffectText("Converter Converter", nullptr, r, &font, true, false, 0);
+    EXPECT_EQ(r.Height(), 2 * word.cy + 2);
+    r = Rect(0, 0, word.cx + 4, 0);
+    MeasureEffectText("Converter Converter", nullptr, r, &font, false, false, 0);
+    EXPECT_EQ(r.Height(), word.cy + 2) << "one line without multi-line";
+}
+
+// Deep lettering turned a quarter: the box grows by the depth, and the
+// reference point moves by half of that less the allowance that keeps the
+// passes in the box (half the depth less one).
+TEST_F(MeasureFixture, RotatedDeepLetteringKeepsItsPassesInTheBox)
+{
+    TFxCaption plain;
+    plain.SetAngle(90);
+    const TRect plainBox = Measure("Hijri", &plain);
+    TFxCaption deep;
+    deep.SetAngle(90);
+    deep.SetStyle(tdRaisedShadow);
+    deep.SetLightDepth(4);
+    deep.SetShadowDepth(4);
+    const TRect deepBox = Measure("Hijri", &deep);
+    EXPECT_EQ(deepBox.Width(), plainBox.Width() + 8);
+    EXPECT_EQ(deepBox.Height(), plainBox.Height() + 8);
+    EXPECT_EQ(deep.PosX() - plain.PosX(), 4 - 3);
+    EXPECT_EQ(deep.PosY() - plain.PosY(), 4 - 3);
+}
+
 TEST_F(MeasureFixture, PlacedCaptionStartsAtItsCorner)
 {
     TFxCaption caption;
@@ -296,4 +349,24 @@ TEST(AlignEffectText, PlacesTheMeasuredTextInTheContainer)
     const TRect container = Rect(0, 0, 200, 100);
     EXPECT_EQ(AlignEffectText(agBottomRight, "Hi", nullptr, container, &font, false, true),
               Rect(200 - measured.Width(), 100 - measured.Height(), 200, 100));
+}
+
+// The text is measured in the container less its last column, so a line as
+// wide as the whole container wraps.
+TEST(AlignEffectText, ALineAsWideAsTheContainerWraps)
+{
+    TFont font;
+    font.SetName("Arial");
+    font.SetHeight(-20);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, font.Handle());
+    TRect line;
+    DrawText(dc, "Hi Hi", line, DT_CALCRECT);
+    DeleteDC(dc);
+    const TRect container = Rect(0, 0, line.Width(), 200);
+    const TRect aligned = AlignEffectText(agTopLeft, "Hi Hi", nullptr, container, &font, true, true);
+    EXPECT_EQ(aligned.Height(), 2 * line.Height() + 2);
+    const TRect wider = AlignEffectText(agTopLeft, "Hi Hi", nullptr, OffsetRect(Rect(0, 0, line.Width() + 1, 200), 0, 0),
+                                        &font, true, true);
+    EXPECT_EQ(wider.Height(), line.Height() + 2);
 }

@@ -144,6 +144,72 @@ TEST(ShapeHintPaint, ConverterBalloonSeamIsOpen)
     EXPECT_EQ(b.Pixels(W - 1, H - 1), ColorToRGB(Sentinel));       // right of the shadow's nose
 }
 
+namespace {
+
+// Whether a pixel of colour lies within distance pixels of p.
+bool ColourNear(const TBitmap& b, TPoint p, TColor colour, int distance)
+{
+    for (int y = p.Y - distance; y <= p.Y + distance; ++y)
+        for (int x = p.X - distance; x <= p.X + distance; ++x)
+            if (x >= 0 && y >= 0 && x < b.Width() && y < b.Height() && b.Pixels(x, y) == ColorToRGB(colour))
+                return true;
+    return false;
+}
+
+} // namespace
+
+// The ellipses' outline: the plain ellipse all round, the nose ellipse all
+// round but the 25 degrees where its nose joins, and the nose's two sides.
+TEST(ShapeHintPaint, EllipseOutlinesRunRoundTheBody)
+{
+    const TSize size{200, 120};
+    const TRect text = Rect(0, 0, 110, 40);
+    for (const TFxHintPosition position : {hpAboveLeft, hpAboveRight, hpBelowLeft, hpBelowRight}) {
+        SCOPED_TRACE(position);
+        for (const TFxHintStyle style : {hsEllipse, hsNoseEllipse}) {
+            SCOPED_TRACE(style);
+            auto hint = LooseHint(style);
+            const TPaintedBalloon painted = PaintBalloon(*hint, position, size, text);
+            const THintShape shape = HintShapeFor(style, position, size, 6, text);
+            const TRect& box = shape.Body.Box;
+            const int nose = style == hsNoseEllipse ? shape.Body.Angle : -1000;
+            for (int angle = 0; angle < 360; angle += 5) {
+                const int fromNose = (angle - nose + 360) % 360;
+                if (fromNose <= 25)
+                    continue; // where the nose joins
+                const TPoint on = EllipsePoint(box, static_cast<std::uint16_t>(angle));
+                EXPECT_TRUE(ColourNear(*painted.Bitmap, on, Border, 2)) << "outline at " << angle << " degrees";
+            }
+            if (style == hsNoseEllipse && position != hpBelowRight) {
+                // Halfway along each side of the nose.
+                const TPoint a = EllipsePoint(box, static_cast<std::uint16_t>(shape.Body.Angle));
+                const TPoint c = EllipsePoint(box, static_cast<std::uint16_t>(shape.Body.Angle + 25));
+                const TPoint tip = shape.Body.Tip;
+                EXPECT_TRUE(ColourNear(*painted.Bitmap, Lerp(a, tip, 0.5), Border, 1));
+                EXPECT_TRUE(ColourNear(*painted.Bitmap, Lerp(c, tip, 0.5), Border, 1));
+            }
+        }
+    }
+}
+
+// Drawn with a clear pen, the nose ellipse's fill is made one pixel larger so
+// that it reaches its box's last column and row, as the outline does.
+TEST(ShapeHintPaint, NoseEllipseFillsItsWholeBox)
+{
+    auto hint = LooseHint(hsNoseEllipse);
+    const TSize size{200, 120};
+    const TRect text = Rect(0, 0, 110, 40);
+    const TPaintedBalloon painted = PaintBalloon(*hint, hpAboveLeft, size, text);
+    const THintShape shape = HintShapeFor(hsNoseEllipse, hpAboveLeft, size, 6, text);
+    const TRect& shadow = shape.Shadow.Box; // the shadow reaches past the body on the right and below
+    const int row = (shadow.Top + shadow.Bottom) / 2;
+    EXPECT_EQ(painted.Bitmap->Pixels(shadow.Right - 1, row), ColorToRGB(ShadowColor));
+    EXPECT_EQ(painted.Bitmap->Pixels(shadow.Right, row), ColorToRGB(Sentinel));
+    const int column = (shadow.Left + shadow.Right) / 2;
+    EXPECT_EQ(painted.Bitmap->Pixels(column, shadow.Bottom - 1), ColorToRGB(ShadowColor));
+    EXPECT_EQ(painted.Bitmap->Pixels(column, shadow.Bottom), ColorToRGB(Sentinel));
+}
+
 TEST(ShapeHintPaint, WithoutShadowTheDepthShowsTheScreen)
 {
     auto hint = LooseHint(hsNoseRoundRect);
@@ -246,6 +312,19 @@ TEST_F(ShapeHintInstall, EnabledSwapsTheApplicationsHintWindow)
     EXPECT_EQ(AppHintWindowType.ClassName, "TFxShapeHintWindow");
 }
 
+// A shape hint that is disabled when its form finishes loading leaves the
+// program's hint window alone.
+TEST_F(ShapeHintInstall, ADisabledHintLoadedTakesNothingOver)
+{
+    TFxShapeHint hint(nullptr);
+    hint.SetEnabled(false);
+    hint.Loaded();
+    EXPECT_FALSE(hint.Enabled());
+    EXPECT_EQ(ActiveShapeHint, nullptr);
+    EXPECT_EQ(AppHintWindowType.ClassName, "THintWindow");
+    EXPECT_EQ(dynamic_cast<TFxShapeHintWindow*>(Application->HintWindow()), nullptr);
+}
+
 // A hint presented for the pointer on the offscreen screen: above right of
 // it, the corners the screen's pixels, the text in the balloon.
 TEST_F(ShapeHintInstall, PresentedBalloonCopiesTheScreenUnderIt)
@@ -272,7 +351,14 @@ TEST_F(ShapeHintInstall, PresentedBalloonCopiesTheScreenUnderIt)
         GTEST_SKIP() << "the platform does not move the pointer";
 
     TFxShapeHintWindow window(nullptr);
+    // The screen is read once, before the window shows over it.
+    std::vector<std::pair<TRect, bool>> reads;
+    Screen->Display().OnVirtualScreenRead = [&](const TRect& r) { reads.push_back({r, window.Visible()}); };
     window.PresentHint(Rect(0, 0, 10, 10), "Change Gregorian day");
+    Screen->Display().OnVirtualScreenRead = nullptr;
+    ASSERT_EQ(reads.size(), 1u);
+    EXPECT_EQ(reads[0].first, window.BoundsRect());
+    EXPECT_FALSE(reads[0].second) << "the screen was read with the hint already showing";
     EXPECT_TRUE(window.Active());
     EXPECT_TRUE(window.Visible());
     EXPECT_EQ(window.HintComponent(), &hint);
@@ -296,9 +382,53 @@ TEST_F(ShapeHintInstall, PresentedBalloonCopiesTheScreenUnderIt)
     EXPECT_GT(ink, 20);
     EXPECT_GT(fill, 4 * ink);
 
+    // Drawn once: a repaint leaves the balloon as it is.
+    const QImage shown = image.copy();
+    window.Repaint();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.ClientSurface()->Image() == shown);
+
     window.ReleaseHint();
     EXPECT_FALSE(window.Visible());
     EXPECT_EQ(window.HintComponent(), nullptr);
+}
+
+// The preferred side and the hint's own font: below right of the pointer, a
+// text in the font's blue, wrapped over two lines as it was measured.
+TEST_F(ShapeHintInstall, PreferredSideOwnFontAndWrappedLines)
+{
+    Screen->Display().SetSizeOverride({1024, 768});
+    TFxShapeHint hint(nullptr);
+    hint.SetPosition(hpBelowRight);
+    hint.SetStyle(hsRect);
+    hint.SetMaxWidth(120);
+    hint.Font()->SetName("Arial");
+    hint.Font()->SetHeight(-11);
+    hint.Font()->SetColor(clBlue);
+    hint.Loaded();
+    const TPoint cursor{300, 200};
+    Screen->SetCursorPos(cursor);
+    TPoint now;
+    GetCursorPos(now);
+    if (now.X != cursor.X || now.Y != cursor.Y)
+        GTEST_SKIP() << "the platform does not move the pointer";
+
+    TFxShapeHintWindow window(nullptr);
+    window.PresentHint({}, "Change the Gregorian day by one");
+    EXPECT_EQ(window.Left(), cursor.X + 6);
+    EXPECT_EQ(window.Top(), cursor.Y + 1);
+    const QImage& image = window.ClientSurface()->Image();
+    const int H = window.Height();
+    auto inkIn = [&](int top, int bottom) {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += (image.pixel(x, y) & 0xFFFFFF) == 0x0000FFu ? 1 : 0;
+        return n;
+    };
+    EXPECT_GT(inkIn(0, H / 2), 20) << "the first line";
+    EXPECT_GT(inkIn(H / 2, H), 20) << "the second line";
+    EXPECT_EQ(inkIn(0, H) - inkIn(0, H / 2) - inkIn(H / 2, H), 0);
 }
 
 TEST_F(ShapeHintInstall, WrapWidthAndLongHints)

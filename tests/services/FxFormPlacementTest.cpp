@@ -18,6 +18,26 @@
 
 #include <memory>
 
+// A form class of its own, outside any namespace, as a program's forms are:
+// the component's default value name comes from it.
+class TNotesForm : public TForm {
+public:
+    explicit TNotesForm(const std::string& file) : TForm(nullptr)
+    {
+        BeginLoad();
+        SetBounds(100, 80, 400, 300);
+        Store = new TFxIniCtrl(this);
+        Store->SetTarget(itIniFile);
+        Store->SetIniPrefix(ppFixed);
+        Store->SetIniFile(file);
+        Fx = new TFxForm(this);
+        Fx->IniUse = ioUseLink;
+        EndLoad();
+    }
+    TFxIniCtrl* Store;
+    TFxForm* Fx;
+};
+
 namespace {
 
 // A form with a profile-file store of its own (in a temporary folder) and the component.
@@ -148,6 +168,33 @@ TEST_F(Placement, TheLinkEmptiesWhenItsStoreGoesAndTakesANewOne)
     EXPECT_EQ(form.Fx->IniLink(), nullptr);
     auto* another = new TFxIniCtrl(&form);
     EXPECT_EQ(form.Fx->IniLink(), another);
+}
+
+// Every default but the store: the record lives in section "Common" under
+// the form's class name without its T, holds the position, size and state,
+// and the restored window is shown.
+TEST_F(Placement, TheDefaultsKeepTheWholePlacementUnderCommonAndTheFormsName)
+{
+    {
+        QFile file(QString::fromStdString(File()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Common]\nNotesForm=200,0,1,130,95,530,395\n");
+    }
+    TNotesForm form(File());
+    EXPECT_EQ(form.Fx->IniKey, "NotesForm");
+    // The store was last asked about another section: the form names its own.
+    form.Store->ReadString("Other", "Anything", "");
+    form.Show();
+    EXPECT_EQ(form.BoundsRect(), (TRect{130, 95, 530, 395}));
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+
+    // A form class inside a namespace is named the same way.
+    TPlacedForm inNamespace(File(), ioNone);
+    EXPECT_EQ(TFxForm(&inNamespace).IniKey, "PlacedForm");
+
+    // On an owner that is no form the value name is "Form".
+    TComponent owner(nullptr);
+    EXPECT_EQ(TFxForm(&owner).IniKey, "Form");
 }
 
 } // namespace

@@ -5,8 +5,12 @@
 #include "services/FxForm.h"
 
 #include "framework/controls/Application.h"
+#include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Screen.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/DeviceContext.h"
+#include "framework/windows/Display.h"
 #include "framework/windows/FileDrops.h"
 
 #include <QApplication>
@@ -20,7 +24,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <string>
 #include <vector>
 
 namespace {
@@ -102,47 +108,169 @@ TEST(OpeningTrail, ExplodeGrowsFromThePointerAndFewStepsBecomeForty)
 // ---------------------------------------------------------------------------
 // The trail on the screen
 
-TEST(OpeningTrail, LeavesTheScreenAsItWasAndTakesElapsedTime)
+// Watches the virtual screen while a trail is drawn. Each focus rectangle
+// arrives as its four lines; once all four are there, the pixels along its
+// frame must be those of a copy of the screen on which the expected
+// rectangles, up to this one, were drawn.
+class TTrailWatch {
+public:
+    explicit TTrailWatch(std::vector<TRect> expected) : expected_(std::move(expected))
+    {
+        model_.LoadFromImage(VirtualScreen());
+        Screen->Display().OnVirtualScreenDrawn = [this](const TRect& line) { Line(line); };
+    }
+    ~TTrailWatch() { Screen->Display().OnVirtualScreenDrawn = nullptr; }
+    TTrailWatch(const TTrailWatch&) = delete;
+    TTrailWatch& operator=(const TTrailWatch&) = delete;
+
+    std::vector<TRect> Drawn;    // the bounding box of each rectangle's four lines
+    std::string FirstMismatch;   // where the screen first differed from the copy
+    QImage AfterFirstPass;       // the screen once the first pass had drawn its last rectangle
+
+private:
+    void Line(const TRect& line)
+    {
+        box_ = lines_ == 0 ? line
+                           : TRect{std::min(box_.Left, line.Left), std::min(box_.Top, line.Top),
+                                   std::max(box_.Right, line.Right), std::max(box_.Bottom, line.Bottom)};
+        if (++lines_ < 4)
+            return;
+        lines_ = 0;
+        Drawn.push_back(box_);
+        const std::size_t k = Drawn.size() - 1;
+        if (k < expected_.size()) {
+            DrawFocusRect(model_.Canvas()->Handle(), expected_[k]);
+            if (FirstMismatch.empty())
+                CompareFrame(k, expected_[k]);
+        }
+        if (Drawn.size() == expected_.size() / 2)
+            AfterFirstPass = VirtualScreen();
+    }
+    void CompareFrame(std::size_t k, const TRect& r)
+    {
+        const QImage& screen = Screen->Display().ScreenSurface()->Image();
+        const QImage& model = model_.Image();
+        auto same = [&](int x, int y) {
+            if (screen.pixel(x, y) == model.pixel(x, y))
+                return true;
+            FirstMismatch = "rectangle " + std::to_string(k) + " at " + std::to_string(x) + "," + std::to_string(y);
+            return false;
+        };
+        for (int x = r.Left; x < r.Right; ++x)
+            if (!same(x, r.Top) || !same(x, r.Bottom - 1))
+                return;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            if (!same(r.Left, y) || !same(r.Right - 1, y))
+                return;
+    }
+
+    std::vector<TRect> expected_;
+    TBitmap model_;
+    int lines_ = 0;
+    TRect box_;
+};
+
+TRect WindowRectOf(const TForm& form)
+{
+    TRect rect;
+    GetWindowRect(const_cast<TForm&>(form).Handle(), rect);
+    return rect;
+}
+
+// Both passes: the trail, then the same rectangles again.
+std::vector<TRect> Twice(std::vector<TRect> trail)
+{
+    const std::size_t n = trail.size();
+    for (std::size_t i = 0; i < n; ++i)
+        trail.push_back(trail[i]);
+    return trail;
+}
+
+TEST(OpeningTrail, DrawsEachRectangleOnTheScreenThenErasesItAndTakesElapsedTime)
 {
     TServicedForm form;
-    Screen->Display().SetCursorPos({20, 30});
     const QImage before = VirtualScreen();
+    const std::vector<TRect> expected = Twice(ExplodeExtTrail(WindowRectOf(form), 20, 30, 40, 20, 10, true));
+    TTrailWatch watch(expected);
     const auto start = Clock::now();
-    ExplodeExtEffect(&form, -1, 0, 40, 20, 10, 3, true);
+    ExplodeExtEffect(&form, 20, 30, 40, 20, 10, 3, true);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+
+    EXPECT_EQ(watch.Drawn, expected);
+    EXPECT_EQ(watch.FirstMismatch, "");
+    // Halfway, every rectangle of the trail stands inverted on the screen, and nothing else.
+    TBitmap firstPass;
+    firstPass.LoadFromImage(before);
+    for (std::size_t i = 0; i < expected.size() / 2; ++i)
+        DrawFocusRect(firstPass.Canvas()->Handle(), expected[i]);
+    EXPECT_TRUE(watch.AfterFirstPass == firstPass.Image()) << "the screen after the first pass";
+    EXPECT_NE(watch.AfterFirstPass, before);
+    EXPECT_EQ(VirtualScreen(), before);
     EXPECT_GE(seconds, 0.48); // 160 waits of 3 ms
     EXPECT_LT(seconds, 2.0);
-    EXPECT_EQ(VirtualScreen(), before);
-
-    ExplodeEffect(&form, 50, 60, 1, 40);
-    EXPECT_EQ(VirtualScreen(), before);
 }
 
-// Seconds a call takes.
-template <typename F>
-double Timed(F&& f)
+// A start of (0, y) is a point of the screen, not "from the pointer"; a delay
+// of 0 or less still paces the trail at a millisecond a rectangle.
+TEST(OpeningTrail, StartAtTheScreensEdgeAndTheSmallestDelay)
 {
+    TServicedForm form;
+    Screen->Display().SetCursorPos({600, 500});
+    const std::vector<TRect> expected = Twice(ExplodeExtTrail(WindowRectOf(form), 0, 60, 40, 20, 10, true));
+    TTrailWatch watch(expected);
     const auto start = Clock::now();
-    f();
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    ExplodeExtEffect(&form, 0, 60, 40, 20, 10, 0, true);
+    EXPECT_GE(std::chrono::duration<double>(Clock::now() - start).count(), 0.15); // 160 waits of 1 ms
+    EXPECT_EQ(watch.Drawn, expected);
 }
 
-TEST(OpeningTrail, RunsOnEveryExplicitShowButNotOnMinimiseAndRestore)
+TEST(OpeningTrail, ExplodeGrowsOnTheScreenFromThePointer)
 {
-    TServicedForm form(nullptr, deExplodeExt);
-    EXPECT_GE(Timed([&] { form.Show(); }), 0.45);
-    QTest::qWait(10);
-    form.Hide();
-    EXPECT_GE(Timed([&] { form.Show(); }), 0.45);
-    EXPECT_LT(Timed([&] {
-                  form.SetWindowState(wsMinimized);
-                  QTest::qWait(10);
-                  form.SetWindowState(wsNormal);
-                  QTest::qWait(10);
-              }),
-              0.4);
-    // Shown because an owner opened (LParam non-zero): no trail either.
-    EXPECT_LT(Timed([&] { SendMessage(form.Handle(), WM_SHOWWINDOW, 1, 1); }), 0.2);
+    TServicedForm form;
+    const QImage before = VirtualScreen();
+    const std::vector<TRect> expected = Twice(ExplodeTrail(WindowRectOf(form), 50, 60, 40));
+    TTrailWatch watch(expected);
+    ExplodeEffect(&form, 50, 60, 1, 40);
+    EXPECT_EQ(watch.Drawn, expected);
+    EXPECT_EQ(watch.FirstMismatch, "");
+    EXPECT_EQ(VirtualScreen(), before);
+}
+
+// Each effect on every explicit show, from the pointer; no trail on minimise and restore, nor when an owner opens.
+TEST(OpeningTrail, EachEffectRunsOnEveryExplicitShowButNotOnMinimiseAndRestore)
+{
+    for (const TFxDlgEffect effect : {deExplode, deExplodeExt}) {
+        SCOPED_TRACE(effect);
+        TServicedForm form(nullptr, effect);
+        Screen->Display().SetCursorPos({20, 30});
+        TPoint pointer;
+        GetCursorPos(pointer);
+        const TRect window = WindowRectOf(form);
+        const std::vector<TRect> expected =
+            Twice(effect == deExplode ? ExplodeTrail(window, pointer.X, pointer.Y, 40)
+                                      : ExplodeExtTrail(window, pointer.X, pointer.Y, 40, 20, 10, true));
+        {
+            TTrailWatch watch(expected);
+            form.Show();
+            EXPECT_EQ(watch.Drawn, expected);
+            EXPECT_EQ(watch.FirstMismatch, "");
+        }
+        EXPECT_TRUE(form.Widget()->isVisible());
+        QTest::qWait(10);
+        form.Hide();
+        {
+            TTrailWatch watch(expected);
+            form.Show();
+            EXPECT_EQ(watch.Drawn, expected) << "shown again";
+        }
+        TTrailWatch none({});
+        form.SetWindowState(wsMinimized);
+        QTest::qWait(10);
+        form.SetWindowState(wsNormal);
+        QTest::qWait(10);
+        SendMessage(form.Handle(), WM_SHOWWINDOW, 1, 1); // shown because an owner opened
+        EXPECT_TRUE(none.Drawn.empty());
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -163,6 +291,13 @@ TEST(SizeLimits, NegativeValuesAreFractionsOfTheScreen)
     EXPECT_EQ(l.MaxLeft, 256);
     EXPECT_EQ(l.MaxedHeight, 256);
     EXPECT_EQ(ComputeSizeLimits(p, 800, 600).MaxWidth, 400);
+    p[siTrackMaxWidth] = 5000; // held to the screen too
+    p[siTrackMaxHeight] = 300;
+    p[siTrackMinHeight] = 400; // held to the maximum
+    const TFxSizeLimits wide = ComputeSizeLimits(p, 1024, 768);
+    EXPECT_EQ(wide.MaxWidth, 1024);
+    EXPECT_EQ(wide.MinWidth, 700);
+    EXPECT_EQ(wide.MinHeight, 300);
 }
 
 TEST(SizeLimits, ADisplayChangeRecomputesThemAndRaisesTheEvent)
@@ -201,19 +336,45 @@ TEST(SizeLimits, ValuesCrossingTheOppositeLimitAreRefused)
     EXPECT_EQ(fx.EffectiveLimits().MaxWidth, 0);
     fx.SetMaximizedWidth(10); // maximized values are always taken
     EXPECT_EQ(fx.EffectiveLimits().MaxedWidth, 10);
+
+    // The same for heights.
+    fx.SetTrackMaxHeight(300);
+    fx.SetTrackMinHeight(400); // above the maximum
+    EXPECT_EQ(fx.TrackMinHeight(), 100);
+    EXPECT_EQ(fx.EffectiveLimits().MinHeight, 100);
+    // -100 is the smallest fraction; below it nothing is taken, also where no other limit stands in the way.
+    fx.SetMaximizedHeight(-101);
+    EXPECT_EQ(fx.MaximizedHeight(), 0);
+    fx.SetMaximizedHeight(-100);
+    EXPECT_EQ(fx.MaximizedHeight(), -100);
 }
 
-TEST(SizeLimits, ShowBringsANarrowFormUpToTheMinimumAndKeepsTheFormsHandler)
+// On show a normal window is brought within each track limit.
+TEST(SizeLimits, ShowBringsTheFormWithinEachLimitAndKeepsTheFormsHandler)
 {
-    TServicedForm form;
-    form.SetWidth(200);
-    form.Fx->SetTrackMinWidth(300);
-    form.Fx->SetTrackMaxHeight(250);
-    form.Show();
-    EXPECT_EQ(form.Width(), 300);
-    EXPECT_EQ(form.Height(), 250);
-    EXPECT_EQ(form.ownShows, 1);
-    EXPECT_TRUE(form.Fx->Restored());
+    struct Row {
+        TFxSizeIndex Limit;
+        int Value;
+        TSize Before, After;
+    } rows[] = {
+        {siTrackMinWidth, 300, {200, 300}, {300, 300}},
+        {siTrackMaxWidth, 300, {400, 300}, {300, 300}},
+        {siTrackMinHeight, 250, {400, 200}, {400, 250}},
+        {siTrackMaxHeight, 250, {400, 300}, {400, 250}},
+        {siTrackMaxHeight, 350, {400, 300}, {400, 300}}, // within: left alone
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.Limit << " " << row.Value);
+        TServicedForm form;
+        form.SetWidth(row.Before.cx);
+        form.SetHeight(row.Before.cy);
+        form.Fx->SetSizeProperty(row.Limit, row.Value);
+        form.Show();
+        EXPECT_EQ(form.Width(), row.After.cx);
+        EXPECT_EQ(form.Height(), row.After.cy);
+        EXPECT_EQ(form.ownShows, 1);
+        EXPECT_TRUE(form.Fx->Restored());
+    }
 }
 
 TEST(SizeLimits, MinMaxInfoTakesTheLimitsOrTheEvents)
@@ -390,6 +551,18 @@ TEST(DroppedFiles, RealFilesDroppedThroughQtKeepTheirCaseAndLongNamesAreSkipped)
     EXPECT_FALSE(form.Widget()->acceptDrops());
 }
 
+TEST(DroppedFiles, DisablingTheComponentStopsTheDropsAndEnablingTakesThemBack)
+{
+    TServicedForm form;
+    form.Fx->SetAcceptFiles(true);
+    EXPECT_TRUE(form.Widget()->acceptDrops());
+    form.Fx->SetEnabled(false);
+    EXPECT_FALSE(form.Widget()->acceptDrops());
+    EXPECT_TRUE(form.Fx->AcceptFiles()) << "the setting stays";
+    form.Fx->SetEnabled(true);
+    EXPECT_TRUE(form.Widget()->acceptDrops());
+}
+
 TEST(DroppedFiles, TheHandleGoesAfterTheMessageUnlessTheHandlerFinishedIt)
 {
     HDROP seen = nullptr;
@@ -422,14 +595,13 @@ TEST(DroppedFiles, TheHandleGoesAfterTheMessageUnlessTheHandlerFinishedIt)
 // ---------------------------------------------------------------------------
 // What the form gives the component
 
-TEST(FormShow, OnShowRunsBeforeTheShowMessageAndAnErrorStillShowsTheWindow)
+TEST(FormShow, OnShowRunsBeforeTheShowMessageSoTheTrailStartsFromTheShownSize)
 {
     TBelow below;
     TServicedForm form(&below);
     form.SetWidth(200);
     form.Fx->SetTrackMinWidth(300);
     int widthAtShowMessage = 0;
-    form.Fx->OnMove = nullptr;
     WNDPROC top = GetWindowProc(form.Handle());
     SetWindowProc(form.Handle(), MakeWindowProc([&](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
                       if (msg == WM_SHOWWINDOW && wp != 0)
@@ -437,23 +609,182 @@ TEST(FormShow, OnShowRunsBeforeTheShowMessageAndAnErrorStillShowsTheWindow)
                       return CallWindowProc(top, w, msg, wp, lp);
                   }));
     form.Show();
-    EXPECT_EQ(widthAtShowMessage, 300); // the trail starts from the shown size
+    EXPECT_EQ(widthAtShowMessage, 300);
     SetWindowProc(form.Handle(), top);
-    form.Hide();
+}
 
+// A form whose own OnShow fails: the component has done its part by then, the
+// error is reported, and the trail still runs on the show message.
+TEST(FormShow, TheFormsFailingOnShowComesAfterTheComponentsWork)
+{
     std::vector<std::string> reported;
     TExceptionEvent saved = Application->OnException;
     Application->OnException = [&](TObject*, const std::exception& e) { reported.push_back(e.what()); };
-    form.OnShow = [](TObject*) { throw EConvertError("'x' is not a valid integer value"); };
-    below.Seen.clear();
-    form.Show();
+    {
+        TForm form(nullptr);
+        form.BeginLoad();
+        form.SetBounds(300, 200, 200, 300);
+        int calls = 0;
+        form.OnShow = [&calls](TObject*) {
+            ++calls;
+            throw EConvertError("'x' is not a valid integer value");
+        };
+        auto* fx = new TFxForm(&form);
+        fx->Effect = deExplode;
+        fx->SetTrackMinWidth(320);
+        form.EndLoad();
+        TTrailWatch watch({});
+        form.Show();
+        EXPECT_EQ(calls, 1);
+        EXPECT_EQ(form.Width(), 320) << "the limits applied before the form's handler ran";
+        EXPECT_EQ(watch.Drawn.size(), 80u) << "the trail ran on the show message";
+        EXPECT_TRUE(form.Widget()->isVisible());
+        form.BeforeDestruction();
+    }
     Application->OnException = saved;
     EXPECT_EQ(reported, (std::vector<std::string>{"'x' is not a valid integer value"}));
-    EXPECT_TRUE(form.Widget()->isVisible());
-    int frames = 0;
-    for (const TMessage& m : below.Seen)
-        frames += m.Msg == WM_NCPAINT ? 1 : 0;
-    EXPECT_GE(frames, 1);
+}
+
+// A form laid out for 96 ppi with foTryAdaptRes, shown on a 120-ppi screen:
+// on the first show its controls, also those inside a panel, grow by 120/96.
+TEST(FormShow, TryAdaptResGrowsTheControlsToTheScreensDensityOnce)
+{
+    TServicedForm form;
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(10, 20, 100, 30);
+    auto* inside = new TPanel(&form);
+    inside->SetParent(panel);
+    inside->SetBounds(3, 5, 50, 18);
+    form.Fx->Options = form.Fx->Options + TFxFormOptions{foTryAdaptRes};
+    SetDisplayPixelsPerInchOverride(120);
+    form.Show();
+    EXPECT_EQ(form.PixelsPerInch(), 120);
+    EXPECT_EQ(panel->BoundsRect(), Bounds(13, 25, 125, 38)); // 12.5 and 37.5 round up
+    EXPECT_EQ(inside->BoundsRect(), Bounds(4, 6, 63, 23));
+    form.Hide();
+    form.SetPixelsPerInch(96);
+    form.Show();
+    SetDisplayPixelsPerInchOverride(0);
+    EXPECT_EQ(panel->BoundsRect(), Bounds(13, 25, 125, 38)) << "once only";
+}
+
+TEST(FormShow, TryAdaptResLeavesAnUnscaledFormAndOneWithoutTheOption)
+{
+    for (const bool scaled : {false, true}) {
+        TServicedForm form;
+        auto* panel = new TPanel(&form);
+        panel->SetParent(&form);
+        panel->SetBounds(10, 20, 100, 30);
+        form.SetScaled(scaled);
+        if (!scaled)
+            form.Fx->Options = form.Fx->Options + TFxFormOptions{foTryAdaptRes};
+        SetDisplayPixelsPerInchOverride(120);
+        form.Show();
+        SetDisplayPixelsPerInchOverride(0);
+        EXPECT_EQ(panel->BoundsRect(), Bounds(10, 20, 100, 30)) << scaled;
+    }
+}
+
+// foRestoreOnce: the first show applies the limits, later shows leave the
+// window as it is; the form's own OnShow runs every time.
+TEST(FormShow, RestoreOnceAppliesTheLimitsOnTheFirstShowOnlyAndTheFormsOnShowAlways)
+{
+    for (const bool once : {false, true}) {
+        SCOPED_TRACE(once);
+        TServicedForm form;
+        if (once)
+            form.Fx->Options = form.Fx->Options + TFxFormOptions{foRestoreOnce};
+        form.Fx->SetTrackMinWidth(300);
+        form.SetWidth(200);
+        form.Show();
+        EXPECT_EQ(form.Width(), 300);
+        form.Hide();
+        form.SetWidth(250);
+        form.Show();
+        EXPECT_EQ(form.Width(), once ? 250 : 300);
+        EXPECT_EQ(form.ownShows, 2);
+    }
+}
+
+// Shown maximised, the form takes the maximized position and size the
+// component holds, when the window system's answer leaves them to it.
+TEST(FormShow, AMaximisedShowTakesTheMaximizedValues)
+{
+    TServicedForm form;
+    form.Fx->SetMaximizedPosX(11);
+    form.Fx->SetMaximizedPosY(12);
+    form.Fx->SetMaximizedWidth(513);
+    form.Fx->SetMaximizedHeight(414);
+    form.Fx->SetTrackMaxWidth(350); // the normal limits do not apply
+    form.Fx->OnMaximizeInfo = [](TObject*, int&, int&, int&, int&) {};
+    form.SetWindowState(wsMaximized);
+    form.Show();
+    EXPECT_EQ(form.BoundsRect(), Bounds(11, 12, 513, 414));
+}
+
+TEST(FormShow, ADisabledComponentLeavesTheShowToTheForm)
+{
+    TServicedForm form;
+    form.Fx->SetTrackMinWidth(300);
+    form.SetWidth(200);
+    form.Fx->SetEnabled(false);
+    form.Show();
+    EXPECT_EQ(form.Width(), 200);
+    EXPECT_EQ(form.ownShows, 1);
+    EXPECT_FALSE(form.Fx->Restored());
+}
+
+int formHandlerCalls = 0;
+void FormHandler(TObject*)
+{
+    ++formHandlerCalls;
+}
+
+// The form's own OnShow and OnDestroy: called on by the component, given
+// back to the form when the component goes, and never taken by a component
+// that was disabled when the form finished loading.
+TEST(FormShow, TheFormsOwnHandlersAreCalledOnAndGivenBack)
+{
+    using THandler = void (*)(TObject*);
+    formHandlerCalls = 0;
+    {
+        TForm form(nullptr);
+        form.BeginLoad();
+        form.OnShow = FormHandler;
+        form.OnDestroy = FormHandler;
+        new TFxForm(&form);
+        form.EndLoad();
+        EXPECT_EQ(form.OnShow.target<THandler>(), nullptr) << "taken over";
+        form.Show();
+        EXPECT_EQ(formHandlerCalls, 1);
+        form.BeforeDestruction();
+        EXPECT_EQ(formHandlerCalls, 2) << "the form's OnDestroy";
+    }
+    {
+        TForm form(nullptr);
+        form.BeginLoad();
+        form.OnShow = FormHandler;
+        form.OnDestroy = FormHandler;
+        auto* fx = new TFxForm(&form);
+        form.EndLoad();
+        delete fx;
+        ASSERT_NE(form.OnShow.target<THandler>(), nullptr);
+        EXPECT_EQ(*form.OnShow.target<THandler>(), &FormHandler);
+        ASSERT_NE(form.OnDestroy.target<THandler>(), nullptr);
+        EXPECT_EQ(*form.OnDestroy.target<THandler>(), &FormHandler);
+        form.BeforeDestruction();
+    }
+    {
+        TForm form(nullptr);
+        form.BeginLoad();
+        form.OnShow = FormHandler;
+        auto* fx = new TFxForm(&form);
+        fx->SetEnabled(false);
+        form.EndLoad();
+        ASSERT_NE(form.OnShow.target<THandler>(), nullptr) << "left to the form";
+        form.BeforeDestruction();
+    }
 }
 
 TEST(FormShow, MaximisingAsksThroughTheProceduresAndKeepsTheirLimits)

@@ -64,6 +64,8 @@ public:
         if (Hooked())
             window_ = HookTarget();
     }
+    // As a component on an MDI child form would be.
+    void OwnedByAnMdiChild() { OwnerMDIKind = mkMDIChild; }
 
 protected:
     void WndProc(TMessage& message) override
@@ -289,6 +291,50 @@ TEST_F(WindowHooks, NoHookWhileDesigningWithoutAWindowedOwnerOrBeforeActivation)
     EXPECT_FALSE(windowless->HookWindow());
     EXPECT_FALSE(windowless->OwnerReady());
     EXPECT_EQ(windowless->OwnerForm(), nullptr);
+}
+
+// An MDI child's hook lets its window's end through to the procedures
+// below, then goes: what follows reaches the next hook down.
+TEST_F(WindowHooks, AnMdiChildsHookGoesWithItsWindow)
+{
+    THookedForm form(log, frees);
+    form.C->OwnedByAnMdiChild();
+    log.clear();
+    EXPECT_TRUE(DestroyWindow(form.Handle()));
+    EXPECT_EQ(Only(log, {WM_DESTROY, WM_NCDESTROY}), (TMessageLog{{"C", WM_DESTROY},
+                                                                  {"B", WM_DESTROY},
+                                                                  {"A", WM_DESTROY},
+                                                                  {"form", WM_DESTROY},
+                                                                  {"B", WM_NCDESTROY}}));
+    EXPECT_FALSE(form.C->Hooked());
+}
+
+// Gone with the end it heard of, the hook starts afresh when it hooks again.
+TEST_F(WindowHooks, AHookThatWentWithAnEndStartsAfreshWhenItHooksAgain)
+{
+    THookedForm form(log, frees);
+    form.C->OwnedByAnMdiChild();
+    SendMessage(form.Handle(), WM_DESTROY);
+    ASSERT_FALSE(form.C->Hooked());
+    form.C->Activate();
+    ASSERT_TRUE(form.C->Hooked());
+    log.clear();
+    SendMessage(form.Handle(), WM_STAMP);
+    ASSERT_FALSE(Only(log, {WM_STAMP}).empty());
+    EXPECT_EQ(Only(log, {WM_STAMP}).front(), (TSeen{"C", WM_STAMP, 0}));
+}
+
+// The owner is ready once it has a window and the component has finished loading.
+TEST_F(WindowHooks, TheOwnerIsNotReadyWhileTheComponentLoads)
+{
+    TForm form(nullptr);
+    form.BeginLoad();
+    form.Handle();
+    auto* hook = new TRecordingHook(&form, "loading", 1, log, frees);
+    EXPECT_TRUE(form.HandleAllocated());
+    EXPECT_FALSE(hook->OwnerReady());
+    form.EndLoad();
+    EXPECT_TRUE(hook->OwnerReady());
 }
 
 } // namespace

@@ -19,7 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -166,6 +168,58 @@ TEST_F(ConverterWindow, AnErrorInAHandlerIsReportedAndTheFieldsKeepWhatWasWritte
     EXPECT_EQ(catcher.texts.size(), 1u);
     EXPECT_EQ(Form1->Panel7->Caption(), std::to_string(MaxYear));
     EXPECT_NE(Fields()[2], before[2]) << "converted again";
+}
+
+// The summary line stands centred on its label, as it was made.
+TEST_F(ConverterWindow, TheSummaryLineIsCentred)
+{
+    ASSERT_TRUE(ShowActive(Form1));
+    QTest::mouseClick(Form1->SpinButton4->Widget(), Qt::LeftButton, {}, QPoint(8, 5));
+    Form1->Panel1->Repaint();
+    const QImage image = Form1->Panel1->ClientSurface()->Image().copy();
+    const TLabel* line = Form1->Label1;
+    const QRgb background = image.pixel(line->Left(), line->Top()) & 0xFFFFFF;
+    int left = line->Left() + line->Width();
+    int right = line->Left() - 1;
+    for (int y = line->Top(); y < line->Top() + line->Height(); ++y)
+        for (int x = line->Left(); x < line->Left() + line->Width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != background) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_LT(left, right) << "the line is drawn";
+    const int before = left - line->Left();
+    const int after = line->Left() + line->Width() - 1 - right;
+    EXPECT_LE(std::abs(before - after), 2) << before << " before, " << after << " after";
+}
+
+// A field at the largest integer cannot be stepped further: the step is
+// refused with its own message and the field keeps its value.
+TEST_F(ConverterWindow, AFieldAtTheLargestIntegerIsNotSteppedPastIt)
+{
+    ASSERT_TRUE(ShowActive(Form1));
+    TExceptionCatcher catcher;
+    Form1->Panel7->SetCaption("2147483647");
+    QTest::mouseClick(Form1->SpinButton6->Widget(), Qt::LeftButton, {}, QPoint(8, 5));
+    ASSERT_EQ(catcher.texts.size(), 1u);
+    EXPECT_EQ(catcher.texts[0], "The value 2147483647 cannot be stepped further");
+    EXPECT_EQ(Form1->Panel7->Caption(), "2147483647");
+}
+
+// The day count the window keeps: whole days since 30 December 1899, the
+// fraction the time of day either side of it.
+TEST(DayCount, DaysSinceTheEndOf1899)
+{
+    EXPECT_EQ(EncodeDayCount(1899, 12, 30), 0.0);
+    EXPECT_EQ(EncodeDayCount(1900, 1, 1), 2.0);
+    EXPECT_EQ(EncodeDayCount(2000, 1, 1), 36526.0);
+    std::uint16_t year = 0, month = 0, day = 0;
+    DecodeDayCount(36526.75, year, month, day);
+    EXPECT_EQ((std::array<int, 3>{year, month, day}), (std::array<int, 3>{2000, 1, 1}));
+    DecodeDayCount(-0.25, year, month, day);
+    EXPECT_EQ((std::array<int, 3>{year, month, day}), (std::array<int, 3>{1899, 12, 30}));
+    DecodeDayCount(-1.5, year, month, day);
+    EXPECT_EQ((std::array<int, 3>{year, month, day}), (std::array<int, 3>{1899, 12, 29}));
 }
 
 // ---------------------------------------------------------------------------

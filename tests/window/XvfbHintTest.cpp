@@ -227,8 +227,26 @@ TEST_F(XvfbHints, NextControlShowsItsHintAfterTheShortPause)
 
     MovePointer(p2);
     clock.restart();
-    // The next balloon hangs from the new pointer: its fill starts right of it.
-    const TSeen next = WaitFor(true, QRect(p2.x() + 1, p2.y() - 200, 400, 200), clock, 3000);
+    // The next balloon hangs from the new pointer. The first one reaches
+    // beyond it, so a fill right of the pointer alone proves nothing: the
+    // first balloon must be gone where the next cannot be (left of the new
+    // pointer), and fill must show where only the next one's nose reaches
+    // (just right of the new pointer, below the bodies of both).
+    const QRect firstOnly(shown.Fill.left(), shown.Fill.top(), p2.x() + 1 - shown.Fill.left(), shown.Fill.height());
+    const QRect nextNose(p2.x() + 1, p2.y() - 20, 40, 12);
+    TSeen next;
+    while (clock.elapsed() < 3000) {
+        const QImage screen = ScreenShot();
+        const qint64 ms = clock.elapsed();
+        int nose = 0;
+        for (int y = nextNose.top(); y <= nextNose.bottom(); ++y)
+            for (int x = nextNose.left(); x <= nextNose.right(); ++x)
+                nose += (screen.pixel(x, y) & Colour) == InfoBk ? 1 : 0;
+        if (!BalloonFill(screen, firstOnly).has_value() && nose >= 20) {
+            next = {ms, screen, BalloonFill(screen, QRect(p2.x() + 1, p2.y() - 200, 400, 200)).value_or(QRect())};
+            break;
+        }
+    }
     ASSERT_GE(next.Ms, 0) << "no balloon for the next control";
     EXPECT_GE(next.Fill.left(), p2.x() + 1);
     EXPECT_LE(next.Fill.left(), p2.x() + 10);
