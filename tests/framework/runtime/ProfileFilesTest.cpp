@@ -283,6 +283,9 @@ TEST_F(ProfileFiles, AMissingFolderOutsideOurOwnIsNotMade)
     const std::string file = TestSystemFolder() + "/not/there/app.INI";
     EXPECT_EQ(WritePrivateProfileString("S", "k", "v", file.c_str()), 0);
     EXPECT_FALSE(FileExists(TestSystemFolder() + "/not"));
+    // Nor is our own folder made for a file below it that cannot be written.
+    EXPECT_EQ(WritePrivateProfileString("S", "k", "v", (TestWindowsFolder() + "/not/app.INI").c_str()), 0);
+    EXPECT_FALSE(FileExists(TestWindowsFolder()));
 }
 
 } // namespace
