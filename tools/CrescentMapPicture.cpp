@@ -28,20 +28,6 @@ constexpr TextStyle PlaceStyle{FontWeight::fwBold, 11, Ink};
 constexpr int MarkerRadius = 4;
 constexpr double MarkerDotRadius = 2.3;
 
-std::string LatitudeLabel(int latitude)
-{
-    if (latitude == 0)
-        return "0\u00b0";
-    return std::to_string(std::abs(latitude)) + "\u00b0" + (latitude > 0 ? "N" : "S");
-}
-
-std::string LongitudeLabel(int longitude)
-{
-    if (longitude == 0 || std::abs(longitude) == 180)
-        return std::to_string(std::abs(longitude)) + "\u00b0";
-    return std::to_string(std::abs(longitude)) + "\u00b0" + (longitude > 0 ? "E" : "W");
-}
-
 // The zone's letter before its words, in a column as wide as the widest
 // letter and a gap; nothing before the others' words.
 constexpr int KeyGap = 8;
@@ -161,6 +147,20 @@ void DrawAxisLabels(RgbImage& image, const MapLayout& layout, const MapText& tex
 }
 
 } // namespace
+
+std::string LatitudeLabel(int latitude)
+{
+    if (latitude == 0)
+        return "0\u00b0";
+    return std::to_string(std::abs(latitude)) + "\u00b0" + (latitude > 0 ? "N" : "S");
+}
+
+std::string LongitudeLabel(int longitude)
+{
+    if (longitude == 0 || std::abs(longitude) == 180)
+        return std::to_string(std::abs(longitude)) + "\u00b0";
+    return std::to_string(std::abs(longitude)) + "\u00b0" + (longitude > 0 ? "E" : "W");
+}
 
 CrescentMapPicture DrawCrescentMap(const astronomy::EveningGrid& grid, astronomy::CriterionId criterion,
                                    const Coastlines& coastlines, std::span<const MapPlace> places,

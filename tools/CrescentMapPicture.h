@@ -34,6 +34,10 @@ struct CrescentMapPicture {
     std::vector<LegendItem> Legend;  // Layout.Legend[i] shows Legend[i]
 };
 
+// The graticule's labels: "30°N", "0°", "60°S"; "30°E", "0°", "150°W", "180°".
+std::string LatitudeLabel(int latitude);
+std::string LongitudeLabel(int longitude);
+
 // The grid covers the world (its rows times its step make 180°); the
 // criterion is one that MapShowsCriterion accepts. Coastlines that were not
 // read are left out.

@@ -187,6 +187,10 @@ TEST(WorkedExample, DeltaTPolynomials)
     // Outside the canon's span the long-term parabola holds on both sides.
     EXPECT_NEAR(DeltaTSeconds(-3000), -20 + 32 * 48.2 * 48.2, 1e-6);
     EXPECT_NEAR(DeltaTSeconds(3500), -20 + 32 * 16.8 * 16.8, 1e-6);
+    // The polynomials' years are mean Gregorian years: 400 of them are 146097 days.
+    EXPECT_DOUBLE_EQ(DecimalYear(2451544.5), 2000);
+    EXPECT_NEAR(DecimalYear(2451544.5 + 146097), 2400, 1e-9);
+    EXPECT_NEAR(DecimalYear(2451544.5 - 146097), 1600, 1e-9);
     // TT and UT round-trip.
     EXPECT_NEAR(UniversalTime(TerrestrialTime(2460000.25)), 2460000.25, 1e-9);
 }

@@ -119,6 +119,9 @@ TEST(CalendarOption, MonthShowsEveryCalendarSideBySideWithItsReason)
     for (std::size_t i = 1; i < 5; ++i) {
         EXPECT_TRUE(ancient["calendars"][i]["first_day"].is_null()) << i;
         EXPECT_TRUE(Has(ancient["calendars"][i]["reason"], "outside the astronomy's years")) << i;
+        // In the middle of a report a reason reads on in lower case.
+        EXPECT_EQ(ancient["calendars"][i]["reason"].get<std::string>().rfind("the Hijri date -2701-12-01 ", 0), 0u)
+            << ancient["calendars"][i]["reason"];
     }
     EXPECT_EQ(ancient["calendars"][5]["source"], "rule");
 }
@@ -161,6 +164,10 @@ TEST(CalendarOption, YearGridsIcsAndBatchFollowTheNamedCalendar)
     EXPECT_EQ(back.Output, "{\"gregorian\":\"2026-02-17\",\"hijri\":\"1447-09-01\",\"weekday\":"
                            "\"Tuesday\",\"weekday_number\":2,\"calendar\":\"tbla\",\"source\":\"rule\"}\n");
     EXPECT_TRUE(Has(back.Error, "line 2: there is no day 30 in Shabaan 1447, which has 29 days"));
+    // Each JSON line names where its month's first day came from.
+    EXPECT_EQ(RunDatesConvert({"to-gregorian", "-", "--json", "--calendar", "umalqura"}, Input("1447-09-01\n")).Output,
+              "{\"gregorian\":\"2026-02-18\",\"hijri\":\"1447-09-01\",\"weekday\":\"Wednesday\","
+              "\"weekday_number\":3,\"calendar\":\"umalqura\",\"source\":\"table\"}\n");
 }
 
 TEST(CalendarOption, ListsTheCalendarsOneALine)
@@ -201,6 +208,10 @@ TEST(CalendarOption, SightingTakesItsPlaceAndCriterionEverywhere)
     EXPECT_EQ(batch.Output, "2026-03-21\t1447-10-01\tSaturday\n") << batch.Error;
     EXPECT_EQ(JsonOf({"to-gregorian", "1447-10-01", "--calendar", "sighting", "--at", "London", "--criterion",
                       "yallop", "--json"})["gregorian"], "2026-03-21");
+    // As far as 65° either side of the equator, and not beyond (see the refusals).
+    for (const char* place : {"65,20", "-65,20"})
+        EXPECT_EQ(RunDatesConvert({"to-hijri", "2026-03-21", "--calendar", "sighting", "--at", place}).ExitStatus, 0)
+            << place;
 }
 
 TEST(CalendarOption, AtTheEnginesLastYearOneDateAndTheBatchAgree)
@@ -245,6 +256,8 @@ TEST(CalendarOption, RefusesWhatItCannotUseWithStatus2AndOneLine)
          "unknown criterion 'bruin' (yallop, odeh, mabims, istanbul2016, danjon)"},
         {{"month", "1447-09", "--calendar", "sighting", "--criterion"}, "the option --criterion needs a value"},
         {{"month", "1447-09", "--calendar", "sighting", "--at", "Atlantis"}, "unknown place 'Atlantis'"},
+        {{"month", "1447-09", "--calendar", "sighting", "--at", "70,20"},
+         "the calendar sighting is reckoned at places from 65°S to 65°N; 70.0000°N 20.0000°E lies beyond"},
         {{"month", "1447-09", "--observances"}, "the option --observances belongs to the command ics"},
         {{"observances", "0"}, "no Hijri year 0"},
         {{"crescent", "1447-09", "--calendar", "umalqura"}, "the command crescent takes no calendar"},
@@ -306,6 +319,11 @@ TEST_F(CorrectionsProcess, TheUsersFileSetsAnnouncedFirstDays)
     Write(Home_ + "/other", "umalqura 1447-09 2026-02-17\numalqura 1447-08 2026-01-19\numalqura 1447-10 2026-03-19\n");
     EXPECT_EQ(JsonOf({"to-gregorian", "1447-09-01", "--calendar", "umalqura", "--corrections",
                       Home_ + "/other", "--json"}, Options_)["gregorian"], "2026-02-17");
+    // A corrected day says so even when no calendar was named.
+    Write(Home_ + "/other", "astronomical 1447-09 2026-02-18\n");
+    const ProcessResult corrected = RunDatesConvert({"to-hijri", "2026-02-18", "--corrections", Home_ + "/other"});
+    EXPECT_TRUE(Has(corrected.Output, "hijri: 1447-09-01\n")) << corrected.Output;
+    EXPECT_TRUE(Has(corrected.Output, "\ncalendar: astronomical\nsource: correction\n")) << corrected.Output;
 }
 
 TEST_F(CorrectionsProcess, ARefusedFileStopsEveryCommandAndNothingOfItIsApplied)

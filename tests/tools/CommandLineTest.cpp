@@ -1,10 +1,16 @@
 // dates-convert's units: reading dates and command lines, refusing dates that
 // do not exist, the month report, and the two output forms.
 #include "calendar/conver2.h"
+#include "tools/BatchConvert.h"
 #include "tools/CommandLine.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <thread>
 
 namespace {
 
@@ -31,6 +37,30 @@ TEST(ParseDate, RejectsOtherForms)
         EXPECT_THROW(ParseDate(text), EUsageError) << "'" << text << "'";
     for (const char* text : {"1442", "1442-9", "1442-09-01"})
         EXPECT_THROW(ParseMonth(text), EUsageError) << "'" << text << "'";
+}
+
+TEST(ParseDate, TheBatchReadsWhatTheOneDateCommandsRead)
+{
+    // The batch has a reader of its own that allocates nothing; it takes a line
+    // exactly when ParseDate does, and reads the same date.
+    for (const char* text : {"1999-12-09", "-0622-07-16", "622-07-16", "123456789-01-01", "0000-01-01", "",
+                             "1999", "1999-12", "1999-12-9", "1999-1-09", "1999/12/09", "1999-12-09x",
+                             "1999-12-091", "1999-12/09", "1999/12-09", "1999-12-09-01", "1999--12-09",
+                             "--1999-12-09", "+1999-12-09", "-", "1234567890-01-01", "\u0661\u0669\u0669\u0669-"
+                             "\u0661\u0662-\u0660\u0669", "\u06f1\u06f9\u06f9\u06f9-\u06f1\u06f2-\u06f0\u06f9x"}) {
+        bool refused = false;
+        DateParts read{};
+        try {
+            read = ParseDate(text);
+        } catch (const EUsageError&) {
+            refused = true;
+        }
+        DateParts quiet{};
+        EXPECT_EQ(ParseDateQuietly(text, quiet), !refused) << "'" << text << "'";
+        if (!refused) {
+            EXPECT_EQ(quiet, read) << "'" << text << "'";
+        }
+    }
 }
 
 TEST(FormatDate, PadsToFourYearDigits)
@@ -189,6 +219,61 @@ TEST(FormatReports, MonthTextHasOneKeyValueLinePerField)
     EXPECT_NE(month.find("rule: next-day"), std::string::npos) << month;
     EXPECT_NE(month.find("borderline: no\n"), std::string::npos) << month;
     EXPECT_NE(month.find("umalqura difference: 0 days\n"), std::string::npos) << month;
+
+    MonthReport report = DescribeHijriMonth(1442, 9, own.Calendars);
+    const std::pair<std::int32_t, const char*> differences[] = {
+        {1, "+1 day"}, {-1, "-1 day"}, {2, "+2 days"}, {-2, "-2 days"}};
+    for (const auto& [days, words] : differences) {
+        report.UmmAlQuraDifference = days;
+        EXPECT_NE(FormatMonthReport(report, OutputForm::ofText).find("umalqura difference: " + std::string(words) +
+                                                                     "\n"),
+                  std::string::npos)
+            << days;
+    }
+}
+
+TEST(FormatReports, ColumnsLineUpWithoutTrailingBlanks)
+{
+    struct Table {
+        std::vector<std::vector<std::string>> Rows;
+        const char* Text;
+    };
+    const Table tables[] = {
+        {{{"a", "bb", "c"}, {"dddd", "e", "f"}}, "a     bb  c\ndddd  e   f\n"},
+        {{{"a", ""}, {"bbb", "c"}}, "a\nbbb  c\n"},              // an empty last cell
+        {{{"x", "", ""}, {"yy"}}, "x\nyy\n"},                    // a short row
+        {{{"\u00b0", "a"}, {"ab", "b"}}, "\u00b0   a\nab  b\n"},   // widths as a terminal shows them
+    };
+    for (const Table& table : tables)
+        EXPECT_EQ(AlignedColumns(table.Rows), table.Text);
+}
+
+TEST(DatesConvertBatch, AnswersEachLineBeforeTheInputEnds)
+{
+    // Someone typing dates into the batch sees each answer at once.
+    int input[2], output[2];
+    ASSERT_EQ(pipe(input), 0);
+    ASSERT_EQ(pipe(output), 0);
+    OwnRule own;
+    int status = -1;
+    std::thread batch([&] {
+        status = RunBatch(BatchDirection::bdToHijri, OutputForm::ofText, own.Converter, input[0], output[1],
+                          STDERR_FILENO);
+    });
+    const std::string typed = "2024-03-12\n";
+    const bool sent = write(input[1], typed.data(), typed.size()) == static_cast<ssize_t>(typed.size());
+    pollfd answer{output[0], POLLIN, 0};
+    const int ready = poll(&answer, 1, 10000);
+    char line[64] = {};
+    const ssize_t got = ready == 1 ? read(output[0], line, sizeof line - 1) : -1;
+    close(input[1]);
+    batch.join();
+    for (const int fd : {input[0], output[0], output[1]})
+        close(fd);
+    EXPECT_TRUE(sent);
+    ASSERT_EQ(ready, 1) << "no answer while the input stays open";
+    EXPECT_EQ(std::string(line, got > 0 ? static_cast<std::size_t>(got) : 0), "2024-03-12\t1445-09-01\tTuesday\n");
+    EXPECT_EQ(status, 0);
 }
 
 struct CommandLineCase {

@@ -4,6 +4,7 @@
 #include "calendar/conver2.h"
 #include "tools/CommandLine.h"
 #include "tools/CrescentCommand.h"
+#include "tools/TextWidth.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -39,8 +40,12 @@ TEST(CrescentPlace, RefusesWhatItCannotUse)
         {"90.01,0", "Latitude 90.01 is beyond -90 to 90"},
         {"-91,0", "Latitude -91 is beyond"},
         {"10,180.5", "Longitude 180.5 is beyond"},
+        {"10,-180.5", "Longitude -180.5 is beyond"},
         {"10,20,10000", "Elevation 10000 m is beyond"},
+        {"10,20,-501", "Elevation -501 m is beyond"},
         {"10,x", "'x' in '10,x' is not a number"},
+        {"10,1.2.3", "'1.2.3' in '10,1.2.3' is not a number"},  // a number, then more
+        {"10,20-5", "'20-5' in '10,20-5' is not a number"},
         {"10,20,30,40", "Unknown place"},
         {"10,nan", "is not a number"},
         {"10,1e999", "is not a number"},
@@ -105,6 +110,51 @@ TEST(CrescentReport, EngineNewMoonsLieWithinMinutesOfTheConjunctions)
         EXPECT_GT(least, -20) << span.Name;
         EXPECT_LT(most, 20) << span.Name;
     }
+}
+
+TEST(CrescentReport, TheTextKeepsItsColumnsAndNamesADayOtherThanTheEvenings)
+{
+    CrescentReport report = DescribeCrescent(1447, 9, ParseCrescentPlace("Mecca"));
+    // Cells with degree signs line up with those without: every row of a table
+    // starts its last column at the same place on the terminal.
+    const std::string text = FormatCrescentReport(report, OutputForm::ofText);
+    for (const char* table : {"At sunset\n", "At the best time (sunset + 4/9 of the lag)\n"}) {
+        const std::size_t begin = text.find(table) + std::string(table).size();
+        const std::string rows = text.substr(begin, text.find("\n\n", begin) - begin);
+        std::size_t lines = 0, lastColumn = 0;
+        for (std::size_t at = 0; at < rows.size(); ++lines) {
+            const std::size_t end = std::min(rows.find('\n', at), rows.size());
+            const std::string line = rows.substr(at, end - at);
+            const std::size_t column = DisplayWidth(line.substr(0, line.find_last_of(' ') + 1));
+            if (lines == 0)
+                lastColumn = column;
+            EXPECT_EQ(column, lastColumn) << line;
+            at = end + 1;
+        }
+        EXPECT_EQ(lines, 4u) << rows;
+    }
+    // A moonset on the day before the evening's date, or after it, says so.
+    astronomy::EveningReport& evening = report.Evenings[1];
+    const std::pair<double, const char*> moonsets[] = {
+        {-2.0 / 24, "22:00:00 -1d"}, {0.5, "12:00:00  "}, {1 + 1.0 / 24, "01:00:00 +1d"}};
+    for (const auto& [offset, clock] : moonsets) {
+        evening.Moonset = evening.DateMidnightUT + offset;
+        EXPECT_NE(FormatCrescentReport(report, OutputForm::ofText).find(clock), std::string::npos) << clock;
+    }
+}
+
+TEST(CrescentReport, JsonNumbersCarryTheirPrecision)
+{
+    const CrescentReport report = DescribeCrescent(1447, 9, ParseCrescentPlace("Mecca"));
+    const auto json = nlohmann::json::parse(FormatCrescentReport(report, OutputForm::ofJson));
+    const std::pair<const char*, int> decimals[] = {
+        {"lag_minutes", 1}, {"moon_age_hours", 2}, {"moon_altitude", 4}, {"elongation", 4}, {"arcl", 4},
+        {"arcv", 4},        {"daz", 4},            {"width_arcmin", 4},  {"yallop_q", 4},  {"odeh_v", 3}};
+    for (const auto& evening : json["evenings"])
+        for (const auto& [key, places] : decimals) {
+            const double scaled = evening[key].get<double>() * std::pow(10.0, places);
+            EXPECT_NEAR(scaled, std::round(scaled), 1e-6) << key << " " << evening[key];
+        }
 }
 
 TEST(ParseCommandLine, ReadsTheCrescentPlace)

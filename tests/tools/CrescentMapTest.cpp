@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -248,6 +249,46 @@ TEST(CrescentMapLegend, WithoutTheShorelineFileTheMapSaysSoAndStillComes)
     EXPECT_LT(outsideTheMap, 6000);
 }
 
+TEST(CrescentMapPlaces, AMarkerIsAWhiteDotInADarkRingAndItsNameStandsOnAHalo)
+{
+    // A place in June's polar night, on the dark grey of its cells.
+    const MapPlace places[] = {{"Dot", -80.5, 10.5}};
+    const CrescentMapPicture picture = DrawCrescentMap(GridOf(June21), CriterionId::ciOdeh, Coastlines{}, places,
+                                                       {"title", "subtitle", "footnote"}, Fonts());
+    const Rgb night = picture.Legend[LegendIndexOfKind(picture.Legend, LegendKind::lkPolarNight)].Colour;
+    const Rgb paper{255, 255, 255}, ink{26, 26, 26};
+    const MapProjection& map = picture.Layout.Map;
+    const int x = static_cast<int>(std::floor(map.X(10.5))), y = static_cast<int>(std::floor(map.Y(-80.5)));
+    EXPECT_EQ(picture.Image.At(x, y), paper);
+    for (const auto& [dx, dy] : {std::pair{4, 0}, {-4, 0}, {0, 4}, {0, -4}})
+        EXPECT_EQ(picture.Image.At(x + dx, y + dy), ink) << dx << "," << dy;
+    EXPECT_EQ(picture.Image.At(x - 6, y), night);
+    // The name, right of the marker: no pixel of its letters touches the
+    // night's grey, not even at a corner.
+    int letters = 0;
+    for (int py = y - 16; py <= y + 16; ++py)
+        for (int px = x + 6; px <= x + 60; ++px) {
+            if (!(picture.Image.At(px, py) == ink))
+                continue;
+            ++letters;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    EXPECT_FALSE(picture.Image.At(px + dx, py + dy) == night) << px + dx << "," << py + dy;
+        }
+    EXPECT_GT(letters, 20);
+}
+
+TEST(CrescentMapPlaces, TheGraticuleIsLabelledByHemisphere)
+{
+    const std::pair<int, const char*> latitudes[] = {{60, "60\u00b0N"}, {0, "0\u00b0"}, {-30, "30\u00b0S"}};
+    for (const auto& [latitude, label] : latitudes)
+        EXPECT_EQ(LatitudeLabel(latitude), label);
+    const std::pair<int, const char*> longitudes[] = {
+        {30, "30\u00b0E"}, {-150, "150\u00b0W"}, {0, "0\u00b0"}, {180, "180\u00b0"}, {-180, "180\u00b0"}};
+    for (const auto& [longitude, label] : longitudes)
+        EXPECT_EQ(LongitudeLabel(longitude), label);
+}
+
 TEST(CrescentMapFile, ThePngReadsBackAtThePicturesSize)
 {
     TempFolder folder;
@@ -256,10 +297,14 @@ TEST(CrescentMapFile, ThePngReadsBackAtThePicturesSize)
     request.GridDegrees = 2;
     request.PngPath = (folder.Path() / "map.png").string();
     std::vector<std::string> notices;
+    const mode_t umaskBefore = umask(022);
     WriteCrescentMap(request, [&](const std::string& n) { notices.push_back(n); });
+    umask(umaskBefore);
     EXPECT_TRUE(notices.empty());
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"map.png"});  // no temporary file left
-    EXPECT_EQ(fs::status(request.PngPath).permissions() & fs::perms::owner_read, fs::perms::owner_read);
+    // Readable as any new file of the user's is, by the umask.
+    EXPECT_EQ(fs::status(request.PngPath).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
 
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
@@ -350,6 +395,9 @@ TEST(CrescentMapOptions, TheCommandLineTakesTheMapsOptionsAndRefusesTheRest)
     EXPECT_DOUBLE_EQ(map.GridDegrees, 2);
     EXPECT_EQ(map.PngPath, "a.png");
     EXPECT_EQ(ParseCrescentMapRequest("2026-02-17", {"b.png", "", "", true}).Criterion, CriterionId::ciOdeh);
+    const Request joined = ParseCommandLine({"crescent-map", "2026-02-17", "--png=c.png", "--grid=5"});
+    EXPECT_EQ(joined.Map.Png, "c.png");
+    EXPECT_EQ(joined.Map.Grid, "5");
 
     struct Refusal {
         std::vector<std::string> Arguments;

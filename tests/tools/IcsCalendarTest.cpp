@@ -36,15 +36,18 @@ TEST(FoldedIcsLine, KeepsLinesTo75OctetsAndNeverSplitsACharacter)
     EXPECT_EQ(Unfolded(FoldedIcsLine(ascii), longest), ascii);
     EXPECT_EQ(longest, 75u);
 
-    // Two-octet characters straddling every cut.
-    std::string accented = "DESCRIPTION:a";
-    for (int i = 0; i < 100; ++i)
-        accented += "\xC3\xA9";
-    const std::string folded = FoldedIcsLine(accented);
-    EXPECT_EQ(Unfolded(folded, longest), accented);
-    EXPECT_LE(longest, 75u);
-    for (std::size_t at = folded.find("\r\n "); at != std::string::npos; at = folded.find("\r\n ", at + 1))
-        EXPECT_NE(static_cast<unsigned char>(folded[at + 3]) & 0xC0, 0x80) << "split at " << at;
+    // Two-octet characters, starting at odd and at even octets, so that one or
+    // the other straddles the cuts.
+    for (const char* start : {"DESCRIPTION:a", "DESCRIPTION:"}) {
+        std::string accented = start;
+        for (int i = 0; i < 100; ++i)
+            accented += "\xC3\xA9";
+        const std::string folded = FoldedIcsLine(accented);
+        EXPECT_EQ(Unfolded(folded, longest), accented);
+        EXPECT_LE(longest, 75u);
+        for (std::size_t at = folded.find("\r\n "); at != std::string::npos; at = folded.find("\r\n ", at + 1))
+            EXPECT_NE(static_cast<unsigned char>(folded[at + 3]) & 0xC0, 0x80) << start << ": split at " << at;
+    }
 }
 
 TEST(IcsText, EscapesWhatTextValuesMust)

@@ -251,6 +251,9 @@ TEST(Digits, ConversionsRoundTripInEverySet)
             hijri += line.substr(tab + 1, line.find('\t', tab + 1) - tab - 1) + "\n";
         }
         ASSERT_EQ(civil.size(), 3u);
+        // Both dates of a result are written in the set asked for.
+        EXPECT_EQ(civil[0], InDigits("2026-02-18", *FindDigitSet(digits.Set)));
+        EXPECT_EQ(LinesOf(hijri)[0], InDigits("1447-08-30", *FindDigitSet(digits.Set)));
         const ProcessResult back = RunDatesConvert({"to-gregorian", "-", "--digits", digits.Set}, Input(hijri));
         ASSERT_EQ(back.ExitStatus, 0) << back.Error;
         const std::vector<std::string> lines = LinesOf(back.Output);
@@ -261,6 +264,20 @@ TEST(Digits, ConversionsRoundTripInEverySet)
         const ProcessResult json =
             RunDatesConvert({"to-hijri", "-", "--json", "--digits", digits.Set}, Input(input));
         EXPECT_EQ(Json::parse(LinesOf(json.Output).at(0))["gregorian"], "2026-02-18");
+    }
+}
+
+TEST(Digits, FractionsTakeTheDecimalSeparatorOfTheirDigits)
+{
+    const std::pair<const char*, const char*> sets[] = {
+        {"arab", "(\u0662\u0661\u066b\u0664\u0662\u0662\u0665\u00b0N"},
+        {"arabext", "(\u06f2\u06f1\u066b\u06f4\u06f2\u06f2\u06f5\u00b0N"},
+        {"latn", "(21.4225\u00b0N"},
+    };
+    for (const auto& [set, latitude] : sets) {
+        const ProcessResult r = RunDatesConvert({"crescent", "1447-09", "--digits", set});
+        ASSERT_EQ(r.ExitStatus, 0) << r.Error;
+        EXPECT_NE(LinesOf(r.Output).at(0).find(latitude), std::string::npos) << r.Output;
     }
 }
 
@@ -361,6 +378,7 @@ TEST(LanguageChoice, AutoReadsTheLocaleEnvironment)
     EXPECT_EQ(SupportedLocaleOf("fa_IR.UTF-8@modifier"), "fa_IR");
     EXPECT_EQ(SupportedLocaleOf("en"), "en");
     EXPECT_EQ(SupportedLocaleOf("tr_x.UTF-8"), "tr");  // no territory of ICU's spelling
+    EXPECT_EQ(SupportedLocaleOf("ar_001.UTF-8"), "ar_001");  // a region by its number
     EXPECT_EQ(SupportedLocaleOf("POSIX"), "");
 }
 
@@ -419,23 +437,33 @@ void ExpectOnlyAdded(const Json& plain, const Json& local, const std::string& wh
 
 TEST(LanguageJson, KeysAndValuesStayAndNamesComeInAddedKeys)
 {
-    const std::vector<std::string> commands[] = {
-        {"to-hijri", "2026-02-18"},       {"to-gregorian", "1447-09-01", "--calendar", "umalqura"},
-        {"month", "1447-09"},             {"month", "1447-09", "--calendar", "civil"},
-        {"year", "1446"},                 {"calendar", "2026-02"},
-        {"calendar", "--hijri", "1447-09"}, {"observances", "1447"},
-        {"crescent", "1447-09"},
+    struct Command {
+        std::vector<std::string> Arguments;
+        std::vector<const char*> Added;  // the names a language adds beside the object's own
     };
-    for (const auto& command : commands) {
-        std::vector<std::string> arguments = command;
+    const Command commands[] = {
+        {{"to-hijri", "2026-02-18"}, {"weekday_local", "line_local"}},
+        {{"to-gregorian", "1447-09-01", "--calendar", "umalqura"}, {"weekday_local", "line_local"}},
+        {{"month", "1447-09"}, {"name_local", "first_weekday_local"}},
+        {{"month", "1447-09", "--calendar", "civil"}, {"name_local", "first_weekday_local"}},
+        {{"year", "1446"}, {}},
+        {{"calendar", "2026-02"}, {"name_local", "hijri_months_local"}},
+        {{"calendar", "--hijri", "1447-09"}, {"name_local", "gregorian_months_local"}},
+        {{"observances", "1447"}, {}},
+        {{"crescent", "1447-09"}, {"name_local"}},
+    };
+    for (const Command& command : commands) {
+        std::vector<std::string> arguments = command.Arguments;
         arguments.push_back("--json");
         const Json plain = JsonOf(arguments);
         for (const char* language : {"ar", "tr"}) {
             std::vector<std::string> local = arguments;
             local.insert(local.end(), {"--lang", language, "--digits", "arab"});
             const Json translated = JsonOf(local);
-            ExpectOnlyAdded(plain, translated, command[0]);
-            EXPECT_EQ(translated["lang"], language) << command[0];
+            ExpectOnlyAdded(plain, translated, arguments[0]);
+            EXPECT_EQ(translated["lang"], language) << arguments[0];
+            for (const char* key : command.Added)
+                EXPECT_TRUE(translated.contains(key)) << arguments[0] << " lacks " << key;
         }
     }
     const ProcessResult batch =

@@ -154,6 +154,34 @@ TEST(MapDrawing, LinesShareOnePixelOfInkAcrossTheirWidth)
             EXPECT_FLOAT_EQ(down.At(x, y), up.At(x, y)) << x << "," << y;
 }
 
+TEST(MapDrawing, ALinesInkIsItsLength)
+{
+    // Ends inside a pixel give that pixel the part of the line in it.
+    const std::array<double, 2> ends[] = {{2.5, 10.0}, {2.25, 9.75}, {1.7, 15.2}, {3.0, 12.5}};
+    for (const auto& [from, to] : ends) {
+        CoverageMask mask(20, 10);
+        DrawLine(mask, from, 4.5, to, 4.5);
+        float ink = 0;
+        for (int x = 0; x < 20; ++x)
+            ink += ColumnCoverage(mask, x);
+        EXPECT_NEAR(ink, to - from, 1e-5) << from << " to " << to;
+    }
+}
+
+TEST(MapDrawing, AFrameIsTheRectanglesOutermostPixels)
+{
+    const Rgb page{255, 255, 255}, red{200, 0, 0};
+    RgbImage image(10, 8, page);
+    const PixelRect frame{2, 1, 5, 4};  // columns 2 to 6, rows 1 to 4
+    image.Frame(frame, red);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 10; ++x) {
+            const bool inside = frame.Contains(x, y);
+            const bool edge = x == 2 || x == 6 || y == 1 || y == 4;
+            EXPECT_EQ(image.At(x, y), inside && edge ? red : page) << x << "," << y;
+        }
+}
+
 TEST(MapDrawing, MeetingAndCrossingLinesCoverAPixelOnce)
 {
     RgbImage once(10, 10, {255, 255, 255}), twice(10, 10, {255, 255, 255});

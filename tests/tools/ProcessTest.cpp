@@ -92,6 +92,8 @@ TEST(DatesConvertProcess, RefusesBadInputWithStatus2AndOneLine)
         {{"to-gregorian", "1420-08-30"}, "Shabaan 1420, which has 29 days"},
         {{"to-hijri", "2000000-01-01"}, "-1000000 to 1000000"},
         {{"year", "14a6"}, "is not a year"},
+        {{"year", "9999999999"}, "is not a year"},  // more than an integer holds
+        {{"to-hijri", "9999999999-01-01"}, "is too large"},
         {{"to-hijri", "--hijri", "2024-01-01"}, "belongs to the command calendar"},
         {{"ics", "1446", "1447", "1448"}, "unexpected argument '1448'"},
         {{"calendar", "2024-13"}, "no month 13"},
@@ -100,6 +102,7 @@ TEST(DatesConvertProcess, RefusesBadInputWithStatus2AndOneLine)
         {{"crescent", "1447-09", "--at", "Gotham"}, "unknown place 'Gotham'"},
         {{"crescent", "1447-13"}, "no Hijri month 13"},
         {{"crescent", "99999-01"}, "civil years -1999 to 3000"},
+        {{"crescent", "-2800-01"}, "civil years -1999 to 3000"},
         {{"crescent", "1447-09", "--at"}, "--at needs a place"},
     };
     for (const Refused& c : cases) {
@@ -291,6 +294,10 @@ TEST(DatesConvertCalendar, October1582LacksItsTenDaysAndEarlierMonthsAreJulian)
     EXPECT_EQ(october["days"][4]["weekday"], "Friday");
     ASSERT_EQ(october["missing_days"].size(), 10u);
     EXPECT_EQ(october["missing_days"][0], "1582-10-05");
+    // The month of the reform is a Gregorian month; the one before is Julian.
+    EXPECT_EQ(october["julian"], false);
+    EXPECT_EQ(r.Output.find("(Julian calendar)"), std::string::npos);
+    EXPECT_EQ(JsonOf({"calendar", "1582-09", "--json"})["julian"], true);
 
     // 1500 is a leap year of the Julian calendar, not of the Gregorian.
     const auto february = JsonOf({"calendar", "1500-02", "--json"});
@@ -313,12 +320,17 @@ TEST(DatesConvertCalendar, HijriMonthGrid)
     EXPECT_EQ(grid["days"].size(), month["length"]);
     EXPECT_EQ(grid["days"][0]["gregorian"], month["first_day"]);
     EXPECT_EQ(grid["calendar"], "hijri");
+    // Without a month: the Hijri month of today.
+    const std::string today = JsonOf({"today", "--json"})["hijri"];
+    EXPECT_EQ(JsonOf({"calendar", "--hijri", "--json"})["month"], today.substr(0, today.size() - 3));
 }
 
 TEST(DatesConvertCalendar, MarksTodayOnlyOnATerminalWithoutNoColor)
 {
     EXPECT_NE(RunOnTerminal({"calendar"}, nullptr).find("\x1b[7m"), std::string::npos);
     EXPECT_EQ(RunOnTerminal({"calendar"}, "NO_COLOR=1").find('\x1b'), std::string::npos);
+    // An empty NO_COLOR asks for nothing.
+    EXPECT_NE(RunOnTerminal({"calendar"}, "NO_COLOR=").find("\x1b[7m"), std::string::npos);
     // Another month shows no mark even on a terminal.
     EXPECT_EQ(RunOnTerminal({"calendar", "1999-12"}, nullptr).find('\x1b'), std::string::npos);
 }
@@ -417,6 +429,14 @@ TEST(DatesConvertBatch, AHugeLineIsSkippedWithoutHoldingIt)
     EXPECT_NE(r.Error.find("line 3: not a date (a line of 300 bytes)"), std::string::npos);
     EXPECT_NE(r.Error.find("line 4: not a date (a line of 1001 bytes)"), std::string::npos);
     EXPECT_LT(r.PeakKilobytes, 48 * 1024) << "the line must not be kept";
+
+    // A date with blanks around it up to the longest line still converts; a
+    // byte more and the line is too long.
+    const std::string longest = std::string(123, ' ') + "2024-03-12" + std::string(123, ' ');
+    ASSERT_EQ(longest.size(), 256u);
+    const ProcessResult edge = RunDatesConvert({"to-hijri", "-"}, Input(longest + "\n" + longest + " \n"));
+    EXPECT_EQ(edge.Output, "2024-03-12\t1445-09-01\tTuesday\n");
+    EXPECT_EQ(edge.Error, "dates-convert: line 2: not a date (a line of 257 bytes)\n");
 }
 
 TEST(DatesConvertIcs, RefusesMoreThan200Years)

@@ -53,6 +53,13 @@ TEST(Corrections, AnAnnouncedDayOpensTheMonthAndTheLengthsFollow)
     EXPECT_EQ(reason.Source, MonthSource::msCorrection);
     EXPECT_EQ(reason.Text, "announced: line 3 of corrections (the table gives 2026-02-18)");
 
+    // Years before 1 keep their minus: Dhu al-Hijja -1 a day before the civil
+    // calendar's 17 June 622, the last month before its epoch.
+    const auto early = MakeCorrectedCalendar(*FindCalendar("civil"), ParseCorrections("civil -0001-12 0622-06-16", "c"));
+    CalendarConverter before(*early);
+    EXPECT_EQ(FirstDayText(before, -1, 12), "0622-06-16");
+    EXPECT_EQ(Length(before, -1, 12), 30);
+
     // Each calendar takes only its own lines.
     const auto astronomical = MakeCorrectedCalendar(*FindCalendar("astronomical"), corrections);
     CalendarConverter own(*astronomical);
@@ -88,6 +95,8 @@ TEST(Corrections, RefusesTheFirstBadLineNamingFileAndLine)
     const RefusedText refused[] = {
         {"umalqora 1447-09 2026-02-19", "c:1: unknown calendar 'umalqora' (try --calendar list)"},
         {"\n\numalqura 1447-9 2026-02-19", "c:3: '1447-9' is not a Hijri month of the form YYYY-MM"},
+        {"umalqura 1447-09x 2026-02-19", "c:1: '1447-09x' is not a Hijri month of the form YYYY-MM"},
+        {"umalqura 1447-09 2026-02-19x", "c:1: '2026-02-19x' is not a civil date of the form YYYY-MM-DD"},
         {"umalqura 0000-09 2026-02-19", "c:1: there is no Hijri year 0: the year before 1 is -1"},
         {"umalqura 1447-13 2026-02-19", "c:1: there is no Hijri month 13"},
         {"umalqura 1447-09 2026-02-30", "c:1: there is no civil date 2026-02-30"},
@@ -97,6 +106,7 @@ TEST(Corrections, RefusesTheFirstBadLineNamingFileAndLine)
         {"umalqura 1447-09 2026-02-19 2026-02-20",
          "c:1: expected CALENDAR YYYY-MM YYYY-MM-DD, as in 'umalqura 1447-09 2026-02-19'"},
         {"umalqura -3000-09 -3600-05-27", "c:1: umalqura does not cover -3000-09: it lies outside the astronomy's years"},
+        {"fcna 2460-01 3008-06-01", "c:1: fcna does not cover 2460-01: it lies outside the astronomy's years"},
         // Outside its table Umm al-Qura follows the rule, which opens Shaban 1200 on 1786-05-28.
         {"umalqura 1200-09 1786-05-27", "c:1: this gives Shabaan 1200 of umalqura -1 days; a month has 29 or 30"},
         {"umalqura 1447-09 2026-02-19\n# again\numalqura 1447-09 2026-02-18",
@@ -147,7 +157,12 @@ TEST_F(CorrectionsFile, MissingIsNothingUnlessNamedAndAFolderOrAHugeFileIsRefuse
     EXPECT_TRUE(ReadCorrectionsFile(Folder_ + "/none", false).Lines.empty());
     EXPECT_THROW(ReadCorrectionsFile(Folder_ + "/none", true), ECorrectionsError);
     ASSERT_EQ(mkdir((Folder_ + "/folder").c_str(), 0700), 0);
-    EXPECT_THROW(ReadCorrectionsFile(Folder_ + "/folder", false), ECorrectionsError);
+    try {
+        ReadCorrectionsFile(Folder_ + "/folder", false);
+        ADD_FAILURE();
+    } catch (const ECorrectionsError& e) {
+        EXPECT_EQ(e.Message(), Folder_ + "/folder: is a folder, not a corrections file");
+    }
     const std::string path = Write(std::string(MaxCorrectionsBytes + 1, '#'));
     try {
         ReadCorrectionsFile(path, true);

@@ -137,6 +137,26 @@ TEST(Istanbul2016Calendar, MonthsDecidedByHundredthsOfADegreeOrMinutesAtDawn)
     }
 }
 
+TEST(Istanbul2016Calendar, AConjunctionAfterNewZealandsDawnIsAfterItHoweverEarlyTheDawn)
+{
+    // Southern summers, when dawn at Wellington comes before 15:00 UT: the
+    // conjunction 54 and 30 minutes after it, and 7 seconds after it.
+    struct AfterDawn {
+        std::int32_t Year, Month;
+        const char* Day;
+    };
+    const AfterDawn rows[] = {{1392, 12, "1973-01-04"}, {1393, 12, "1973-12-24"}, {1410, 4, "1989-10-29"}};
+    for (const AfterDawn& row : rows) {
+        const auto k = static_cast<std::int32_t>(MonthIndexOf(row.Year, row.Month));
+        const std::int64_t day = ConjunctionDay(k, 0);
+        ASSERT_EQ(DayText(day), row.Day);
+        const IstanbulDay judged = JudgeIstanbulDay(k, day);
+        ASSERT_TRUE(judged.ExceptionTried) << row.Day;
+        EXPECT_GT(ConjunctionOf(k), NewZealandDawn(day + 1)) << row.Day;
+        EXPECT_FALSE(judged.ConjunctionBeforeDawn) << row.Day;
+    }
+}
+
 TEST(Istanbul2016Calendar, TheSearchFindsWhatAFineScanOfEveryPlaceFinds)
 {
     // Dates a day apart around conjunctions spread over the years: the search

@@ -105,6 +105,48 @@ TEST(SightingCalendar, ReckonedAlikeInAnyOrderAsFarAs65Degrees)
     }
 }
 
+TEST(SightingCalendar, TheSpansFirstMonthOpensAfterItsFirstEveningSeen)
+{
+    // At 110°W the first month's conjunction comes in the small hours and the
+    // Danjon limit is passed that very evening; at Mecca a day later.
+    const CalendarOptions places[] = {At(0, -110, astronomy::CriterionId::ciDanjon, "110°W"),
+                                      At(21.4225, 39.8262, astronomy::CriterionId::ciOdeh, "Mecca")};
+    for (const CalendarOptions& options : places) {
+        SightingCalendar calendar(options);
+        const std::int32_t first = calendar.Months().First;
+        EXPECT_EQ(calendar.Start(first).FirstDay, NaturalFirstDay(options, first)) << options.PlaceName;
+    }
+}
+
+TEST(SightingCalendar, AReasonTellsAConjunctionJustAfterSunsetFromOneJustBefore)
+{
+    struct Row {
+        CalendarOptions Options;
+        std::int32_t Year, Month;
+        const char* Reason;
+    };
+    const Row rows[] = {
+        // At Jakarta by MABIMS the conjunction 43 minutes after sunset, before
+        // the local day ends.
+        {At(-6.2088, 106.8456, astronomy::CriterionId::ciMabims2021, "Jakarta"), 1445, 7,
+         "day 29, 2024-01-11 at Jakarta: sunset 11:14 UT before the conjunction 2024-01-11 11:57 UT: the month "
+         "before has 30 days"},
+        // At New York three hours before sunset, in the local afternoon.
+        {At(40.7128, -74.006, astronomy::CriterionId::ciYallop, "New York"), 1378, 8,
+         "day 29, 1959-02-07 at New York: sunset 22:20 UT, 3.0 h after the conjunction; altitude 1.3°, elongation "
+         "3.8°; Yallop (NAO TN 69, 1997) F, q -0.84: not seen: the month before has 30 days"},
+        // At 65°N the Moon stood 7.5° from the Sun at the sunset of day 28, before
+        // the conjunction: past the Danjon limit, but that evening sees nothing.
+        {At(65, 20, astronomy::CriterionId::ciDanjon, "65°N 20°E"), 1444, 7,
+         "day 29, 2023-01-22 at 65°N 20°E: sunset 13:44 UT, 16.8 h after the conjunction; altitude -1.2°, "
+         "elongation 11.2°; Danjon limit met, margin 4.22: seen: the month opens on the next day"},
+    };
+    for (const Row& row : rows) {
+        SightingCalendar calendar(row.Options);
+        EXPECT_EQ(calendar.Reason(static_cast<std::int32_t>(MonthIndexOf(row.Year, row.Month))).Text, row.Reason);
+    }
+}
+
 TEST(SightingCalendar, MeccaByOdehAndPlacesBeyond65DegreesRefused)
 {
     SightingCalendar calendar{CalendarOptions{}};

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
 #include <string>
 
 namespace {
@@ -53,6 +54,15 @@ TEST(UmmAlQuraRuleCalendar, Day29DecidedByMinutesOrSecondsAsTheFullSeriesSays)
         const std::int64_t first = calendar.Start(k).FirstDay;
         EXPECT_EQ(DayText(first), row.FirstDay);
         EXPECT_EQ(first - previous == 29, row.ConjunctionBeforeSunset > 0 && row.MoonsetAfterSunset > 0);
+        // An instant within a minute of the sunset it was compared with is given
+        // to the second, so that the reason shows which came first.
+        const std::string reason = calendar.Reason(k).Text;
+        if (std::fabs(row.ConjunctionBeforeSunset) < 1) {
+            EXPECT_TRUE(std::regex_search(reason, std::regex("conjunction \\d\\d:\\d\\d:\\d\\d UT"))) << reason;
+        }
+        if (row.ConjunctionBeforeSunset > 0 && std::fabs(row.MoonsetAfterSunset) < 1) {
+            EXPECT_TRUE(std::regex_search(reason, std::regex("moonset \\d\\d:\\d\\d:\\d\\d UT"))) << reason;
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -103,6 +104,17 @@ TEST(ProfileDocument, AwkwardValuesReadBackAsWritten)
     ASSERT_TRUE(reread);
     for (std::size_t i = 0; i < values.size(); ++i)
         EXPECT_EQ(reread->Value("S", std::string(1, 'k').append(std::to_string(i))), values[i]);
+}
+
+TEST(ProfileDocument, CommentsQuotesAndTheByteOrderMarkStayTheWritersOwn)
+{
+    const std::string text = "\xEF\xBB\xBF[S]\n;k=old\n  ; j=x\nk=v\nq='half\"\n";
+    auto document = TProfileDocument::Parse(text);
+    ASSERT_TRUE(document);
+    EXPECT_EQ(document->Keys("S"), (std::vector<std::string>{"k", "q"})) << "comments are no keys";
+    EXPECT_EQ(document->Value("S", "q"), "'half\"") << "quotes that do not match are the value's own";
+    ASSERT_TRUE(document->SetValue("S", "k", "w"));
+    EXPECT_EQ(document->Text(), "\xEF\xBB\xBF[S]\n;k=old\n  ; j=x\nk=w\nq='half\"\n");
 }
 
 TEST(ProfileDocument, RefusesWhatALineCannotCarry)
@@ -221,6 +233,11 @@ TEST_F(ProfileFiles, WritesMakeAPrivateFileAndEraseChangesOnlyWhatIsThere)
 
     ASSERT_EQ(WritePrivateProfileString("S", "k", "v", file.c_str()), 1);
     EXPECT_EQ(ModeOf(file), 0600u);
+    struct stat written {}, again {};
+    ASSERT_EQ(stat(file.c_str(), &written), 0);
+    ASSERT_EQ(WritePrivateProfileString("s", "K", "v", file.c_str()), 1);
+    ASSERT_EQ(stat(file.c_str(), &again), 0);
+    EXPECT_EQ(again.st_ino, written.st_ino) << "the value it has already: the file is left alone";
     EXPECT_EQ(ModeOf(TestWindowsFolder()), 0700u);
     ASSERT_EQ(WritePrivateProfileString("S", "j", "w", file.c_str()), 1);
     ASSERT_EQ(WritePrivateProfileString("S", "k", nullptr, file.c_str()), 1);
@@ -266,6 +283,9 @@ TEST_F(ProfileFiles, AMissingFolderOutsideOurOwnIsNotMade)
     const std::string file = TestSystemFolder() + "/not/there/app.INI";
     EXPECT_EQ(WritePrivateProfileString("S", "k", "v", file.c_str()), 0);
     EXPECT_FALSE(FileExists(TestSystemFolder() + "/not"));
+    // Nor is our own folder made for a file below it that cannot be written.
+    EXPECT_EQ(WritePrivateProfileString("S", "k", "v", (TestWindowsFolder() + "/not/app.INI").c_str()), 0);
+    EXPECT_FALSE(FileExists(TestWindowsFolder()));
 }
 
 } // namespace

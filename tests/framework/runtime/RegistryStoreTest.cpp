@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -87,6 +89,8 @@ TEST(RegistryDocument, RefusesWhatIsNotARegistryFileOfThisRoot)
         "REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=-\n",
         "REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=\"unterminated\n",
         "REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=hex:1,zz\n",
+        "REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=hex:1,02\n",
+        "REGEDIT4\n[HKEY_CURRENT_USERSoftware]\n",
         "REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=dword:123456789\n",
         "REGEDIT4\n[HKEY_CURRENT_USER\n",
     };
@@ -128,8 +132,9 @@ TEST(RegistryDocument, ManyKeysListedTwiceMergeIntoTheirFirstListing)
     EXPECT_EQ(document->FindValue(path, "OTHER")->Data, "o");
     document->SetValue(path, {"other", 1, "changed"});
     document->SetValue(path, {"New", 1, "n"});
+    document->SetValue(path, {"NEW", 3, "\x01"});
     EXPECT_EQ(document->FindKey(path)->Values,
-              (std::vector<TRegistryValue>{{"Other", 1, "changed"}, {"New", 1, "n"}}));
+              (std::vector<TRegistryValue>{{"Other", 1, "changed"}, {"New", 3, "\x01"}}));
     auto again = TRegistryDocument::Parse(document->Text(Root), Root);
     ASSERT_TRUE(again);
     EXPECT_EQ(again->Keys(), document->Keys());
@@ -151,6 +156,15 @@ TEST_F(RegistryStore, CreatesKeysSetsQueriesAndDeletesValues)
               ERROR_SUCCESS);
     EXPECT_EQ(RegSetValueEx(common, "Bad", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 2),
               ERROR_INVALID_PARAMETER);
+    const std::string huge(MaxRegistryValueSize + 1, 'x');
+    EXPECT_EQ(RegSetValueEx(common, "Huge", 0, REG_BINARY, reinterpret_cast<const BYTE*>(huge.data()),
+                            MaxRegistryValueSize + 1),
+              ERROR_INVALID_PARAMETER);
+    struct stat written {}, again {};
+    ASSERT_EQ(stat(UserFile().c_str(), &written), 0);
+    EXPECT_EQ(SetString(common, "form1", "200,0,1,100,80,500,380"), ERROR_SUCCESS);
+    ASSERT_EQ(stat(UserFile().c_str(), &again), 0);
+    EXPECT_EQ(again.st_ino, written.st_ino) << "the value it has already: the file is left alone";
 
     DWORD type = 0;
     DWORD size = 0;
@@ -197,6 +211,12 @@ TEST_F(RegistryStore, OpeningAMissingKeyOrABadPathOrHandleFails)
     Create(HKEY_CURRENT_USER, "Software");
     ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &readOnly), ERROR_SUCCESS);
     EXPECT_EQ(SetString(readOnly, "v", "x"), ERROR_ACCESS_DENIED);
+    HKEY writeOnly = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_SET_VALUE, &writeOnly), ERROR_SUCCESS);
+    EXPECT_EQ(SetString(writeOnly, "v", "x"), ERROR_SUCCESS);
+    EXPECT_EQ(QueryString(writeOnly, "v"), "<none>") << "opened to write, not to read";
+    EXPECT_EQ(QueryString(readOnly, "v"), "x");
+    EXPECT_EQ(RegCloseKey(writeOnly), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(readOnly), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(readOnly), ERROR_INVALID_HANDLE) << "closed once only";
 }

@@ -279,6 +279,28 @@ TEST_F(ReplacedFile, TemporaryFilesOfDeadWritersGoAtTheNextWriteAndNothingElseDo
         EXPECT_EQ(ReadWholeFile(folder + "/" + name), "someone's") << name;
 }
 
+TEST_F(ReplacedFile, WhatIsNoPlainFileInTheFilesPlaceIsNeverReadNorReplaced)
+{
+    WriteWholeFile(Path("target"), "kept");
+    // A FIFO, which a reader must not wait on and a writer must not replace.
+    const std::string fifo = Path("pipe.INI");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    char buffer[16] = {};
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "none", buffer, sizeof buffer, fifo.c_str()), 4u);
+    EXPECT_EQ(WritePrivateProfileString("S", "k", "v", fifo.c_str()), 0);
+    struct stat status {};
+    ASSERT_EQ(lstat(fifo.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    // A symlink, even when the change offers a text for whatever it found.
+    const std::string link = Path("link.INI");
+    ASSERT_EQ(symlink("target", link.c_str()), 0);
+    EXPECT_EQ(UpdateSettingsFile(link, [](const TSettingsFileText&) { return std::optional<std::string>("x"); }),
+              suFailed);
+    ASSERT_EQ(lstat(link.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+    EXPECT_EQ(ReadWholeFile(Path("target")), "kept");
+}
+
 TEST_F(ReplacedFile, AWriterKilledMidWriteLeavesNothingAfterTheNextWrite)
 {
     // The longest name the folder allows, so the temporary name is cut too.
