@@ -84,6 +84,12 @@ struct YearRange {
     bool EstimateWithinTwoAbove;  // promised from years 1 to 3000
 };
 
+// Test listings show the range, not the struct's bytes.
+void PrintTo(const YearRange& range, std::ostream* out)
+{
+    *out << range.First << ".." << range.Last;
+}
+
 class DayByDay : public testing::TestWithParam<YearRange> {};
 
 TEST_P(DayByDay, EveryDateRoundTripsAndEveryMonthHas29Or30Days)

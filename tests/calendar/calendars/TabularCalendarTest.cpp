@@ -78,6 +78,11 @@ struct IcuSweep {
     const char* IcuType;
 };
 
+void PrintTo(const IcuSweep& sweep, std::ostream* out)
+{
+    *out << sweep.Name << " against ICU's " << sweep.IcuType;
+}
+
 class TabularAgainstIcu : public testing::TestWithParam<IcuSweep> {};
 
 TEST_P(TabularAgainstIcu, EveryDayOf1To1500AH)
