@@ -1,6 +1,5 @@
 #include "tools/ConvertOutput.h"
 
-#include "calendar/conver2.h"
 #include "calendar/CalendarNames.h"
 #include "tools/TextWidth.h"
 
@@ -9,7 +8,6 @@
 #include <algorithm>
 #include <type_traits>
 #include <variant>
-#include <cmath>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -50,18 +48,11 @@ void AddLanguage(Json& object, const Presentation& presentation)
 
 std::string FormatInstant(double julianDay, int hoursAhead)
 {
-    // Round to the minute first, so 23:59:40 becomes 00:00 of the next day.
-    const double minutes = std::round((julianDay + 0.5) * 1440) + hoursAhead * 60;
-    const double dayNumber = std::floor(minutes / 1440);
-    const auto minuteOfDay = static_cast<int>(minutes - dayNumber * 1440);
-    CalendarDate date;
-    JulianDayToDate(date, dayNumber - 0.5);
-    char clock[16];
-    std::snprintf(clock, sizeof clock, "%02d:%02d", minuteOfDay / 60, minuteOfDay % 60);
+    const MinuteText at = InstantToTheMinute(julianDay, hoursAhead);
     char zone[16] = "Z";
     if (hoursAhead != 0)
         std::snprintf(zone, sizeof zone, "%+03d:00", hoursAhead);
-    return FormatDate({date.Year, date.Month, date.Day}) + "T" + clock + zone;
+    return at.Date + "T" + at.Clock + zone;
 }
 
 std::string FormatDayReport(const DayReport& report, OutputForm form, bool named,

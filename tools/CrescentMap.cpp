@@ -50,14 +50,8 @@ std::string Trimmed(double value)
 // "2026-02-17 12:01 UT", to the minute.
 std::string MinuteUT(double jd)
 {
-    const double minutes = std::round((jd + 0.5) * 1440);
-    const double dayNumber = std::floor(minutes / 1440);
-    const auto minuteOfDay = static_cast<int>(minutes - dayNumber * 1440);
-    CalendarDate date;
-    JulianDayToDate(date, dayNumber - 0.5);
-    char clock[16];
-    std::snprintf(clock, sizeof clock, "%02d:%02d", minuteOfDay / 60, minuteOfDay % 60);
-    return FormatDate({date.Year, date.Month, date.Day}) + " " + clock + " UT";
+    const MinuteText at = InstantToTheMinute(jd);
+    return at.Date + " " + at.Clock + " UT";
 }
 
 MapCaption CaptionOf(const CrescentMapRequest& request, double conjunction, const Coastlines& coastlines)

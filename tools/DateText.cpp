@@ -1,9 +1,11 @@
 #include "tools/DateText.h"
 
 #include "calendar/CalendarNames.h"
+#include "calendar/conver2.h"
 #include "tools/Digits.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -90,6 +92,19 @@ std::string FormatDate(const DateParts& date)
 std::string FormatMonth(std::int32_t year, std::int32_t month)
 {
     return YearText(year) + "-" + TwoDigits(month);
+}
+
+MinuteText InstantToTheMinute(double julianDay, int hoursAhead)
+{
+    // Round to the minute first, so 23:59:40 becomes 00:00 of the next day.
+    const double minutes = std::round((julianDay + 0.5) * 1440) + hoursAhead * 60;
+    const double dayNumber = std::floor(minutes / 1440);
+    const auto minuteOfDay = static_cast<int>(minutes - dayNumber * 1440);
+    CalendarDate date;
+    JulianDayToDate(date, dayNumber - 0.5);
+    char clock[16];
+    std::snprintf(clock, sizeof clock, "%02d:%02d", minuteOfDay / 60, minuteOfDay % 60);
+    return {FormatDate({date.Year, date.Month, date.Day}), clock};
 }
 
 std::int32_t CivilMonthLength(std::int32_t year, std::int32_t month)

@@ -33,6 +33,14 @@ DateParts ParseMonth(std::string_view text);
 std::string FormatDate(const DateParts& date);
 std::string FormatMonth(std::int32_t year, std::int32_t month);
 
+// An instant (a Julian day of UT) rounded to the minute and moved hoursAhead
+// of UT: the civil date it falls on (FormatDate's text) and its clock, "HH:MM".
+struct MinuteText {
+    std::string Date;
+    std::string Clock;
+};
+MinuteText InstantToTheMinute(double julianDay, int hoursAhead = 0);
+
 // Days in a civil month as the calendar of its year counts them (Julian leap years
 // up to 1582, Gregorian after); October 1582 counts 31 though ten of them are missing.
 // Year not 0, month 1..12.

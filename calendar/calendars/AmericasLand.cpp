@@ -65,21 +65,29 @@ constexpr AmericasCape WesternCapes[] = {
 
 constexpr std::span<const Vertex> Polygons[] = {NorthAmerica, SouthAmerica};
 
-// Even-odd rule: a ray eastward from the place crosses the outline an odd
-// number of times when the place is inside.
-bool Inside(std::span<const Vertex> polygon, double latitude, double longitude)
+// Calls visit with the longitude of every point where the outline crosses
+// the parallel at latitude.
+template <typename Visit>
+void ForEachCrossing(std::span<const Vertex> polygon, double latitude, Visit visit)
 {
-    bool inside = false;
     for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
         const Vertex& a = polygon[i];
         const Vertex& b = polygon[j];
         if ((a.Latitude > latitude) == (b.Latitude > latitude))
             continue;
-        const double crossing =
-            a.Longitude + (latitude - a.Latitude) / (b.Latitude - a.Latitude) * (b.Longitude - a.Longitude);
+        visit(a.Longitude + (latitude - a.Latitude) / (b.Latitude - a.Latitude) * (b.Longitude - a.Longitude));
+    }
+}
+
+// Even-odd rule: a ray eastward from the place crosses the outline an odd
+// number of times when the place is inside.
+bool Inside(std::span<const Vertex> polygon, double latitude, double longitude)
+{
+    bool inside = false;
+    ForEachCrossing(polygon, latitude, [&](double crossing) {
         if (longitude < crossing)
             inside = !inside;
-    }
+    });
     return inside;
 }
 
@@ -101,14 +109,7 @@ std::optional<double> WesternmostAmericasLand(double latitude)
     // The outline's westernmost crossing of the parallel: the land begins there.
     std::optional<double> west;
     for (const std::span<const Vertex> polygon : Polygons)
-        for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
-            const Vertex& a = polygon[i];
-            const Vertex& b = polygon[j];
-            if ((a.Latitude > latitude) == (b.Latitude > latitude))
-                continue;
-            const double crossing =
-                a.Longitude + (latitude - a.Latitude) / (b.Latitude - a.Latitude) * (b.Longitude - a.Longitude);
-            west = west ? std::min(*west, crossing) : crossing;
-        }
+        ForEachCrossing(polygon, latitude,
+                        [&](double crossing) { west = west ? std::min(*west, crossing) : crossing; });
     return west;
 }

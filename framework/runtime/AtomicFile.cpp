@@ -296,49 +296,59 @@ int CreateTemp(int folder, const std::string& stem, std::string& tempName)
 
 // The new file's owner and mode: the old file's where there was one (the
 // owner as far as we may: all of it as the superuser, else the group where we
-// belong to it), else private. The owner goes first, as a change of owner may
+// belong to it), else newMode. The owner goes first, as a change of owner may
 // clear mode bits.
-bool TakeOverOwnerAndMode(int temp, const struct stat* old)
+bool TakeOverOwnerAndMode(int temp, const struct stat* old, mode_t newMode)
 {
     if (old == nullptr)
-        return fchmod(temp, NewFileMode) == 0;
+        return fchmod(temp, newMode) == 0;
     if (fchown(temp, old->st_uid, old->st_gid) != 0 && fchown(temp, static_cast<uid_t>(-1), old->st_gid) != 0) {
         // Neither is ours to give: the new file is ours, as any file we make.
     }
     return fchmod(temp, old->st_mode & KeptModeBits) == 0;
 }
 
-// old: the replaced file's status, nullptr when there is none.
-bool Replace(int folder, const std::string& name, const std::string& text, const struct stat* old)
+enum TReplaceEnd {
+    reReplaced, // the new file has the name, and the rename is on disk
+    reUnsynced, // the new file has the name; the folder could not be flushed
+    reFailed    // the old file is as it was, and no temporary file is left
+};
+
+// old: the replaced file's status, nullptr when there is none. error: the
+// errno of the step that failed.
+TReplaceEnd Replace(int folder, const std::string& name, std::string_view text, const struct stat* old,
+                    mode_t newMode, int& error)
 {
     std::string tempName;
     TFd temp(CreateTemp(folder, TempStem(folder, name), tempName));
-    if (!temp.Valid())
-        return false;
+    if (!temp.Valid()) {
+        error = errno;
+        return reFailed;
+    }
+    const auto fail = [&] {
+        error = errno;
+        unlinkat(folder, tempName.c_str(), 0);
+        return reFailed;
+    };
     Step(awTempCreated);
     const std::size_t half = text.size() / 2;
-    bool ok = WriteAll(temp.Get(), text.data(), half);
-    if (ok)
-        Step(awHalfWritten);
-    ok = ok && WriteAll(temp.Get(), text.data() + half, text.size() - half);
-    if (ok)
-        Step(awWritten);
-    ok = ok && TakeOverOwnerAndMode(temp.Get(), old);
-    ok = ok && SyncFd(temp.Get()) == 0;
-    ok = temp.Close() && ok;
-    if (ok)
-        Step(awSynced);
-    ok = ok && renameat(folder, tempName.c_str(), folder, name.c_str()) == 0;
-    if (!ok) {
-        unlinkat(folder, tempName.c_str(), 0);
-        return false;
-    }
+    if (!WriteAll(temp.Get(), text.data(), half))
+        return fail();
+    Step(awHalfWritten);
+    if (!WriteAll(temp.Get(), text.data() + half, text.size() - half))
+        return fail();
+    Step(awWritten);
+    if (!TakeOverOwnerAndMode(temp.Get(), old, newMode) || SyncFd(temp.Get()) != 0 || !temp.Close())
+        return fail();
+    Step(awSynced);
+    if (renameat(folder, tempName.c_str(), folder, name.c_str()) != 0)
+        return fail();
     Step(awRenamed);
     // The new name is in place; a failed flush of the folder only means it
     // might not survive a power cut, and the old file is gone already.
     const bool synced = SyncFd(folder) == 0;
     Step(awFolderSynced);
-    return synced;
+    return synced ? reReplaced : reUnsynced;
 }
 
 } // namespace
@@ -382,7 +392,24 @@ TSettingsUpdate UpdateSettingsFile(
     if (replacement->size() > MaxSettingsFileSize)
         return suTooLarge;
     RemoveStaleTemps(folder.Get(), TempStem(folder.Get(), split.Name));
-    return Replace(folder.Get(), split.Name, *replacement, exists ? &current.Status : nullptr) ? suDone : suFailed;
+    int error = 0;
+    return Replace(folder.Get(), split.Name, *replacement, exists ? &current.Status : nullptr, NewFileMode, error) ==
+                   reReplaced
+               ? suDone
+               : suFailed;
+}
+
+int ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t mode)
+{
+    const TSplitPath split = SplitPath(path);
+    if (!UsableName(split.Name))
+        return split.Name.find('\0') == std::string::npos ? EISDIR : EINVAL;
+    TFd folder(open(split.Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.Valid())
+        return errno;
+    int error = 0;
+    // A complete file whose rename a power cut might undo is still written.
+    return Replace(folder.Get(), split.Name, bytes, nullptr, mode, error) == reFailed ? error : 0;
 }
 
 void SetAtomicWriteStepHook(void (*hook)(TAtomicWriteStep step))

@@ -25,11 +25,14 @@
 // replacement larger than a reader takes is never written.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Settings files are small; anything larger is not one of ours.
 inline constexpr std::size_t MaxSettingsFileSize = 8u << 20;
@@ -68,6 +71,13 @@ enum TSettingsUpdate {
 // untouched. The folder must exist.
 TSettingsUpdate UpdateSettingsFile(
     const std::string& path, const std::function<std::optional<std::string>(const TSettingsFileText&)>& change);
+
+// A program's own output file (a picture, a calendar) replaced whole the same
+// way, through a temporary file, without a settings file's lock and checks:
+// the new file gets mode, even where it replaces one. 0 when written, else the
+// errno of the step that failed (EISDIR for a path that names no file in its
+// folder); then the old file, if any, is as it was and no temporary file is left.
+int ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t mode);
 
 // The steps of a replacement, for tests that stop a writer at each of them.
 enum TAtomicWriteStep {

@@ -62,6 +62,14 @@ protected:
         Application->SetShowHint(true);
         Screen->Display().SetSizeOverride({0, 0});
     }
+    // Puts the pointer at to; false where the platform does not move it.
+    static bool PointerMovedTo(TPoint to)
+    {
+        Screen->SetCursorPos(to);
+        TPoint now;
+        GetCursorPos(now);
+        return now.X == to.X && now.Y == to.Y;
+    }
 };
 
 TPoint Lerp(TPoint from, TPoint to, double t)
@@ -344,10 +352,7 @@ TEST_F(ShapeHintInstall, PresentedBalloonCopiesTheScreenUnderIt)
         DeleteObject(red);
     }
     const TPoint cursor{500, 350};
-    Screen->SetCursorPos(cursor);
-    TPoint now;
-    GetCursorPos(now);
-    if (now.X != cursor.X || now.Y != cursor.Y)
+    if (!PointerMovedTo(cursor))
         GTEST_SKIP() << "the platform does not move the pointer";
 
     TFxShapeHintWindow window(nullptr);
@@ -407,10 +412,7 @@ TEST_F(ShapeHintInstall, PreferredSideOwnFontAndWrappedLines)
     hint.Font()->SetColor(clBlue);
     hint.Loaded();
     const TPoint cursor{300, 200};
-    Screen->SetCursorPos(cursor);
-    TPoint now;
-    GetCursorPos(now);
-    if (now.X != cursor.X || now.Y != cursor.Y)
+    if (!PointerMovedTo(cursor))
         GTEST_SKIP() << "the platform does not move the pointer";
 
     TFxShapeHintWindow window(nullptr);

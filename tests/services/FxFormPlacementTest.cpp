@@ -2,17 +2,11 @@
 // a record written on destruction is read back on the next show; records
 // that are not ours, positions off the screen, partial options, a hidden show
 // command and fields that are not numbers.
-#include "services/FxForm.h"
-#include "services/FxIniCtrl.h"
+#include "StoredForms.h"
 
 #include "framework/controls/Application.h"
-#include "framework/controls/Forms.h"
-#include "framework/controls/Screen.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -20,62 +14,28 @@
 
 // A form class of its own, outside any namespace, as a program's forms are:
 // the component's default value name comes from it.
-class TNotesForm : public TForm {
+class TNotesForm : public TFormWithStore {
 public:
-    explicit TNotesForm(const std::string& file) : TForm(nullptr)
-    {
-        BeginLoad();
-        SetBounds(100, 80, 400, 300);
-        Store = new TFxIniCtrl(this);
-        Store->SetTarget(itIniFile);
-        Store->SetIniPrefix(ppFixed);
-        Store->SetIniFile(file);
-        Fx = new TFxForm(this);
-        Fx->IniUse = ioUseLink;
-        EndLoad();
-    }
-    TFxIniCtrl* Store;
-    TFxForm* Fx;
+    explicit TNotesForm(const std::string& file) : TFormWithStore(file) { AddComponent(ioUseLink); }
 };
 
 namespace {
 
-// A form with a profile-file store of its own (in a temporary folder) and the component.
-class TPlacedForm : public TForm {
+// A form with a store of its own (in a temporary folder) and the component.
+class TPlacedForm : public TFormWithStore {
 public:
-    TPlacedForm(const std::string& file, TFxIniUse use) : TForm(nullptr)
-    {
-        BeginLoad();
-        SetBounds(100, 80, 400, 300);
-        Store = new TFxIniCtrl(this);
-        Store->SetTarget(itIniFile);
-        Store->SetIniPrefix(ppFixed);
-        Store->SetIniFile(file);
-        Fx = new TFxForm(this); // finds the form's one store
-        Fx->IniUse = use;
-        Fx->IniKey = "PlacedForm";
-        EndLoad();
-    }
-    TFxIniCtrl* Store;
-    TFxForm* Fx;
+    TPlacedForm(const std::string& file, TFxIniUse use) : TFormWithStore(file) { AddComponent(use, "PlacedForm"); }
 };
 
-class Placement : public ::testing::Test {
+class Placement : public StoredFormTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        Screen->Display().SetSizeOverride({1024, 768});
-    }
-    void TearDown() override { Screen->Display().SetSizeOverride({}); }
-    std::string File() const { return dir.filePath("placement.ini").toStdString(); }
+    std::string File() const { return Folder() + "/placement.ini"; }
     void WriteRecord(const std::string& record)
     {
         QFile file(QString::fromStdString(File()));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(("[Common]\nPlacedForm=" + record + "\n").c_str());
     }
-    QTemporaryDir dir;
 };
 
 TEST_F(Placement, WithNoStoreNothingIsReadOrWritten)

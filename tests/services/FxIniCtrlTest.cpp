@@ -7,6 +7,7 @@
 #include "services/FxIniRoutines.h"
 #include "services/FxRegIniFile.h"
 #include "services/ServicesModule.h"
+#include "StoredForms.h"
 
 #include "framework/controls/Application.h"
 #include "framework/controls/Forms.h"
@@ -23,17 +24,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Every folder of the store in a temporary folder of the test's own; the
 // application titled as the program is.

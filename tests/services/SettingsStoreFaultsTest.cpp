@@ -2,20 +2,15 @@
 // locked by another program fails the form's placement write in bounded time
 // with the store's error, a damaged registry file is named with its line, and
 // without any configuration folder writes fail instead of landing in '/'.
-#include "services/FxForm.h"
-#include "services/FxIniCtrl.h"
+#include "StoredForms.h"
 #include "services/ServicesModule.h"
 
 #include "framework/controls/Application.h"
-#include "framework/controls/Forms.h"
-#include "framework/controls/Screen.h"
 #include "framework/runtime/AtomicFile.h"
 #include "framework/runtime/ConfigFolders.h"
 #include "framework/runtime/SettingsErrors.h"
 
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -28,7 +23,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,14 +32,6 @@ using Clock = std::chrono::steady_clock;
 
 // Far above the store's own wait for a lock.
 constexpr unsigned HolderLifetimeSeconds = 30;
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Another program holding a folder's lock: a child process that takes it,
 // says so, and keeps it until it is told to go or HolderLifetimeSeconds pass
@@ -97,42 +83,27 @@ private:
 };
 
 // A form with a profile-file store of its own and the form component.
-class TStoredForm : public TForm {
+class TStoredForm : public TFormWithStore {
 public:
-    explicit TStoredForm(const std::string& file) : TForm(nullptr)
-    {
-        BeginLoad();
-        SetBounds(100, 80, 400, 300);
-        Store = new TFxIniCtrl(this);
-        Store->SetTarget(itIniFile);
-        Store->SetIniPrefix(ppFixed);
-        Store->SetIniFile(file);
-        Fx = new TFxForm(this);
-        Fx->IniUse = ioUseLink;
-        Fx->IniKey = "StoredForm";
-        EndLoad();
-    }
-    TFxIniCtrl* Store;
-    TFxForm* Fx;
+    explicit TStoredForm(const std::string& file) : TFormWithStore(file) { AddComponent(ioUseLink, "StoredForm"); }
 };
 
-class StoreFaults : public ::testing::Test {
+// The store's own folder is the test's temporary one.
+class StoreFaults : public StoredFormTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(root_.isValid());
-        folder_ = root_.path().toStdString();
+        StoredFormTest::SetUp();
+        folder_ = Folder();
         OverrideConfigFolder(cfWindows, folder_);
-        Screen->Display().SetSizeOverride({1024, 768});
     }
     void TearDown() override
     {
         OverrideConfigFolder(cfWindows, "");
-        Screen->Display().SetSizeOverride({});
+        StoredFormTest::TearDown();
     }
 
     TServicesModule services_;
-    QTemporaryDir root_;
     std::string folder_;
 };
 

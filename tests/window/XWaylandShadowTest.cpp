@@ -5,7 +5,6 @@
 #include "XvfbScreen.h"
 
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -40,17 +39,12 @@ TEST(XWaylandShadow, StripsStandBesideTheWindowWhereTheCompositorPutIt)
     // Started as from a Wayland session: the program chooses XWayland itself.
     ASSERT_FALSE(qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(DATES_CONVERTER_PATH, QStringList{});
-    ASSERT_TRUE(program.waitForStarted());
+    ASSERT_TRUE(StartOnX(program, DATES_CONVERTER_PATH));
     // Asked again and again rather than waited for: a compositor that is
     // still setting up its X side may turn a waiting search away.
     QString window;
     Eventually([&] {
-        window = RunTool("xdotool", {"search", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
+        window = RunTool("xdotool", {"search", "--onlyvisible", "--name", ConverterWindowName}).section('\n', 0, 0);
         return !window.isEmpty() || program.state() == QProcess::NotRunning;
     }, 30000);
     ASSERT_FALSE(window.isEmpty()) << "the window on XWayland (the program "

@@ -9,6 +9,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "window/Hagri1.h"
 #include "window/Spin.h"
+#include "tests/window/XvfbScreen.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,9 +17,6 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <optional>
 #include <string>
@@ -29,58 +27,9 @@ namespace {
 constexpr QRgb InfoBk = 0xFFFFE1;  // the balloon's fill
 constexpr QRgb Colour = 0x00FFFFFF;
 
-QString Tool(const QString& program, const QStringList& arguments, int timeoutMs = 15000)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << program.toStdString() << " timed out";
-        return {};
-    }
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
-
-// The root window's pixels, read straight from the X server (an external
-// screenshot tool takes too long to time a 50-millisecond pause).
-QImage ScreenShot()
-{
-    static Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr)
-        return {};
-    const Window root = DefaultRootWindow(display);
-    XWindowAttributes attributes;
-    XGetWindowAttributes(display, root, &attributes);
-    XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    if (image == nullptr)
-        return {};
-    QImage copy;
-    if (image->bits_per_pixel == 32)
-        copy = QImage(reinterpret_cast<const uchar*>(image->data), image->width, image->height, image->bytes_per_line,
-                      QImage::Format_RGB32)
-                   .copy();
-    XDestroyImage(image);
-    return copy;
-}
-
-QPoint WindowPosition(const QString& window)
-{
-    QPoint p;
-    for (const QString& line : Tool("xdotool", {"getwindowgeometry", "--shell", window}).split('\n')) {
-        const QStringList pair = line.split('=');
-        if (pair.size() == 2 && pair[0] == "X")
-            p.setX(pair[1].toInt());
-        if (pair.size() == 2 && pair[0] == "Y")
-            p.setY(pair[1].toInt());
-    }
-    return p;
-}
-
 void MovePointer(QPoint p)
 {
-    Tool("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
+    CheckedTool("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
 }
 
 // The bounding box of the balloon's fill colour within area, if any shows.
@@ -105,11 +54,11 @@ struct TSeen {
 
 // Polls the screen until a balloon shows in area (or, with appear false,
 // until none does); Ms is the time since clock started.
-TSeen WaitFor(bool appear, const QRect& area, const QElapsedTimer& clock, int timeoutMs)
+TSeen WaitFor(TRootReader& screen, bool appear, const QRect& area, const QElapsedTimer& clock, int timeoutMs)
 {
     while (clock.elapsed() < timeoutMs) {
         TSeen seen;
-        seen.Screen = ScreenShot();
+        seen.Screen = screen.Read();
         seen.Ms = clock.elapsed();
         const std::optional<QRect> fill = BalloonFill(seen.Screen, area);
         if (fill.has_value() == appear) {
@@ -141,14 +90,9 @@ class XvfbHints : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("QT_QPA_PLATFORM");
-        program.setProcessEnvironment(environment);
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
-        program.start(DATES_CONVERTER_PATH, QStringList{});
-        ASSERT_TRUE(program.waitForStarted());
-        window = Tool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}, 30000)
-                     .section('\n', 0, 0);
+        ASSERT_TRUE(screen.Open()) << "no X display";
+        ASSERT_TRUE(StartOnX(program, DATES_CONVERTER_PATH));
+        window = FindWindow(ConverterWindowName);
         ASSERT_FALSE(window.isEmpty());
         // The same layout here, offscreen, for the controls' positions.
         Application->CreateForm(&Form1);
@@ -166,22 +110,23 @@ protected:
         Application->DestroyForms();
     }
 
+    TRootReader screen;
     QProcess program;
     QString window;
 };
 
 TEST_F(XvfbHints, BalloonAppearsAboveRightShowsTheScreenAndGoes)
 {
-    const QPoint origin = WindowPosition(window);
+    const QPoint origin = WindowGeometry(window).topLeft();
     const QRect spin = InWindow(Form1->SpinButton4).translated(origin);
     const QPoint pointer(spin.center().x(), spin.top() + 8);
     const QRect aboveRight(pointer.x(), pointer.y() - 200, 400, 200);
-    const QImage before = ScreenShot();
+    const QImage before = screen.Read();
 
     QElapsedTimer clock;
     MovePointer(pointer);
     clock.start();  // the pointer has arrived: the times below are at most the real ones
-    const TSeen shown = WaitFor(true, aboveRight, clock, 3000);
+    const TSeen shown = WaitFor(screen, true, aboveRight, clock, 3000);
     ASSERT_GE(shown.Ms, 0) << "no balloon above right of the pointer";
     shown.Screen.save("xvfb-hint-balloon.png");
     EXPECT_GE(shown.Ms, 350) << "before the hint pause";
@@ -205,7 +150,7 @@ TEST_F(XvfbHints, BalloonAppearsAboveRightShowsTheScreenAndGoes)
             ink += (shown.Screen.pixel(x, y) & Colour) == 0 ? 1 : 0;
     EXPECT_GT(ink, 30) << "\"Change Gregorian day\" in black";
 
-    const TSeen gone = WaitFor(false, aboveRight, clock, 8000);
+    const TSeen gone = WaitFor(screen, false, aboveRight, clock, 8000);
     ASSERT_GE(gone.Ms, 0) << "the balloon never went";
     EXPECT_GE(gone.Ms - shown.Ms, 2000) << "hidden before the hide pause";
     EXPECT_LE(gone.Ms - shown.Ms, 4000);
@@ -213,7 +158,7 @@ TEST_F(XvfbHints, BalloonAppearsAboveRightShowsTheScreenAndGoes)
 
 TEST_F(XvfbHints, NextControlShowsItsHintAfterTheShortPause)
 {
-    const QPoint origin = WindowPosition(window);
+    const QPoint origin = WindowGeometry(window).topLeft();
     const QRect first = InWindow(Form1->SpinButton4).translated(origin);
     const QRect second = InWindow(Form1->SpinButton5).translated(origin);
     const QPoint p1(first.center().x(), first.top() + 8);
@@ -222,7 +167,7 @@ TEST_F(XvfbHints, NextControlShowsItsHintAfterTheShortPause)
     QElapsedTimer clock;
     clock.start();
     MovePointer(p1);
-    const TSeen shown = WaitFor(true, QRect(p1.x(), p1.y() - 200, 400, 200), clock, 3000);
+    const TSeen shown = WaitFor(screen, true, QRect(p1.x(), p1.y() - 200, 400, 200), clock, 3000);
     ASSERT_GE(shown.Ms, 0);
 
     MovePointer(p2);
@@ -236,14 +181,14 @@ TEST_F(XvfbHints, NextControlShowsItsHintAfterTheShortPause)
     const QRect nextNose(p2.x() + 1, p2.y() - 20, 40, 12);
     TSeen next;
     while (clock.elapsed() < 3000) {
-        const QImage screen = ScreenShot();
+        const QImage now = screen.Read();
         const qint64 ms = clock.elapsed();
         int nose = 0;
         for (int y = nextNose.top(); y <= nextNose.bottom(); ++y)
             for (int x = nextNose.left(); x <= nextNose.right(); ++x)
-                nose += (screen.pixel(x, y) & Colour) == InfoBk ? 1 : 0;
-        if (!BalloonFill(screen, firstOnly).has_value() && nose >= 20) {
-            next = {ms, screen, BalloonFill(screen, QRect(p2.x() + 1, p2.y() - 200, 400, 200)).value_or(QRect())};
+                nose += (now.pixel(x, y) & Colour) == InfoBk ? 1 : 0;
+        if (!BalloonFill(now, firstOnly).has_value() && nose >= 20) {
+            next = {ms, now, BalloonFill(now, QRect(p2.x() + 1, p2.y() - 200, 400, 200)).value_or(QRect())};
             break;
         }
     }
@@ -256,12 +201,12 @@ TEST_F(XvfbHints, NextControlShowsItsHintAfterTheShortPause)
 TEST_F(XvfbHints, NearTheTopEdgeTheBalloonHangsBelow)
 {
     // The window moved up until the credit panel lies 20 pixels below the screen's top.
-    const QPoint origin = WindowPosition(window);
+    const QPoint origin = WindowGeometry(window).topLeft();
     const QRect credit = InWindow(Form1->Panel8);
     const int y = 20;
-    Tool("xdotool", {"windowmove", window, QString::number(origin.x()), QString::number(y - credit.center().y())});
+    CheckedTool("xdotool", {"windowmove", window, QString::number(origin.x()), QString::number(y - credit.center().y())});
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const QPoint moved = WindowPosition(window);
+    const QPoint moved = WindowGeometry(window).topLeft();
     const QPoint pointer(moved.x() + credit.center().x(), moved.y() + credit.center().y());
     ASSERT_LT(pointer.y(), 40);
 
@@ -269,7 +214,7 @@ TEST_F(XvfbHints, NearTheTopEdgeTheBalloonHangsBelow)
     clock.start();
     MovePointer(pointer);
     // Above right does not fit; below left is next.
-    const TSeen shown = WaitFor(true, QRect(0, pointer.y() + 1, pointer.x(), 300), clock, 3000);
+    const TSeen shown = WaitFor(screen, true, QRect(0, pointer.y() + 1, pointer.x(), 300), clock, 3000);
     ASSERT_GE(shown.Ms, 0) << "no balloon below left of the pointer";
     shown.Screen.save("xvfb-hint-top-edge.png");
     EXPECT_LT(shown.Fill.right(), pointer.x());

@@ -5,8 +5,8 @@
 // button-shadow grey, as the X server itself reports them.
 #include "XvfbScreen.h"
 
+#include <QImage>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -15,9 +15,7 @@
 
 #include <array>
 #include <chrono>
-#include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 // Last: Xlib's macros (None, Bool, …) would clash with the headers above.
@@ -27,14 +25,9 @@
 
 namespace {
 
-constexpr unsigned long ButtonShadow = 0x808080;
+constexpr QRgb ButtonShadow = 0x808080;
 constexpr int Depth = 6;
 constexpr int Drags = 50;
-
-struct TDisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-using TDisplay = std::unique_ptr<Display, TDisplayCloser>;
 
 // A window as the server sees it: where it lies on the screen and whether it is viewable.
 struct TWindowState {
@@ -111,19 +104,16 @@ std::array<QRect, 2> StripsBeside(const QRect& window)
 }
 
 // Every pixel of area on the screen is the button-shadow grey.
-bool PaintedGrey(Display* display, const QRect& area)
+bool PaintedGrey(TRootReader& screen, const QRect& area)
 {
-    XImage* image = XGetImage(display, DefaultRootWindow(display), area.x(), area.y(),
-                              static_cast<unsigned>(area.width()), static_cast<unsigned>(area.height()), AllPlanes,
-                              ZPixmap);
-    if (image == nullptr)
+    const QImage image = screen.Read(area);
+    if (image.isNull())
         return false;
-    bool grey = true;
-    for (int y = 0; y < area.height() && grey; ++y)
-        for (int x = 0; x < area.width() && grey; ++x)
-            grey = (XGetPixel(image, x, y) & 0xFFFFFF) == ButtonShadow;
-    XDestroyImage(image);
-    return grey;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (ColourAt(image, {x, y}) != ButtonShadow)
+                return false;
+    return true;
 }
 
 QString Describe(const std::optional<TWindowState>& state)
@@ -139,41 +129,29 @@ QString Describe(const std::optional<TWindowState>& state)
         .arg(map);
 }
 
-void Pause()
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(180));
-}
-
 } // namespace
 
 TEST(XvfbShadowDrags, FiftyCaptionDragsLeaveBothStripsMappedBesideTheWindowAndPainted)
 {
-    TDisplay display(XOpenDisplay(nullptr));
-    ASSERT_NE(display, nullptr) << "no X display";
+    TRootReader screen;
+    ASSERT_TRUE(screen.Open()) << "no X display";
+    Display* const display = screen.Handle();
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(DATES_CONVERTER_PATH, QStringList{});
-    ASSERT_TRUE(program.waitForStarted());
-    const Window form =
-        RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"})
-            .section('\n', 0, 0)
-            .toULong();
+    ASSERT_TRUE(StartOnX(program, DATES_CONVERTER_PATH));
+    const Window form = FindWindow(ConverterWindowName).toULong();
     ASSERT_NE(form, 0u);
 
     // The strips are the program's two windows standing beside the form.
     std::array<Window, 2> strips{};
     ASSERT_TRUE(Eventually([&] {
-        const auto formState = StateOf(display.get(), form);
+        const auto formState = StateOf(display, form);
         if (!formState)
             return false;
         const auto expected = StripsBeside(formState->Area);
         strips = {};
-        for (const Window window : WindowsOf(display.get(), static_cast<unsigned long>(program.processId())))
+        for (const Window window : WindowsOf(display, static_cast<unsigned long>(program.processId())))
             for (std::size_t i = 0; i < strips.size(); ++i)
-                if (const auto state = StateOf(display.get(), window); state && state->Area == expected[i])
+                if (const auto state = StateOf(display, window); state && state->Area == expected[i])
                     strips[i] = window;
         return strips[0] != 0 && strips[1] != 0;
     })) << "two strips beside the window";
@@ -182,35 +160,27 @@ TEST(XvfbShadowDrags, FiftyCaptionDragsLeaveBothStripsMappedBesideTheWindowAndPa
     const std::array<QPoint, 4> moves{QPoint(40, 30), QPoint(-40, -30), QPoint(25, -35), QPoint(-25, 35)};
     QStringList failures;
     for (int drag = 0; drag < Drags; ++drag) {
-        const auto before = StateOf(display.get(), form);
+        const auto before = StateOf(display, form);
         ASSERT_TRUE(before.has_value());
         const QPoint delta = moves[static_cast<std::size_t>(drag) % moves.size()];
         const QPoint grip = before->Area.topLeft() + QPoint(before->Area.width() / 3, 10);
-        const QPoint middle = grip + delta / 2;
-        const QPoint end = grip + delta;
-        RunTool("xdotool", {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
-        Pause();
-        RunTool("xdotool", {"mousemove", QString::number(middle.x()), QString::number(middle.y())});
-        Pause();
-        RunTool("xdotool", {"mousemove", QString::number(end.x()), QString::number(end.y())});
-        Pause();
-        RunTool("xdotool", {"mouseup", "1"});
+        DragAtAPersonsPace(grip, grip + delta, std::chrono::milliseconds(180));
 
         const QRect moved = before->Area.translated(delta);
         if (!Eventually([&] {
-                const auto now = StateOf(display.get(), form);
+                const auto now = StateOf(display, form);
                 return now && now->Area == moved;
             })) {
             failures << QString("drag %1: the window is at %2, not moved by the drag")
                             .arg(drag + 1)
-                            .arg(Describe(StateOf(display.get(), form)));
+                            .arg(Describe(StateOf(display, form)));
             continue;
         }
         const auto expected = StripsBeside(moved);
         const auto stripReady = [&](std::size_t i) {
-            const auto state = StateOf(display.get(), strips[i]);
+            const auto state = StateOf(display, strips[i]);
             return state && state->MapState == IsViewable && state->Area == expected[i] &&
-                   PaintedGrey(display.get(), expected[i]);
+                   PaintedGrey(screen, expected[i]);
         };
         if (!Eventually([&] { return stripReady(0) && stripReady(1); })) {
             for (std::size_t i = 0; i < strips.size(); ++i)
@@ -218,8 +188,8 @@ TEST(XvfbShadowDrags, FiftyCaptionDragsLeaveBothStripsMappedBesideTheWindowAndPa
                     failures << QString("drag %1: %2 strip %3, painted %4 (wanted %5,%6 %7x%8 IsViewable, grey)")
                                     .arg(drag + 1)
                                     .arg(i == 0 ? "right" : "bottom")
-                                    .arg(Describe(StateOf(display.get(), strips[i])))
-                                    .arg(PaintedGrey(display.get(), expected[i]) ? "grey" : "not grey")
+                                    .arg(Describe(StateOf(display, strips[i])))
+                                    .arg(PaintedGrey(screen, expected[i]) ? "grey" : "not grey")
                                     .arg(expected[i].x())
                                     .arg(expected[i].y())
                                     .arg(expected[i].width())

@@ -7,28 +7,14 @@
 
 #include <QImage>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRect>
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <thread>
 
 namespace {
 
 constexpr QRgb ButtonShadow = 0x808080;
 constexpr int Depth = 6;
-
-QRect WindowGeometry(const QString& window)
-{
-    return ParseWindowGeometry(RunTool("xdotool", {"getwindowgeometry", "--shell", window}));
-}
-
-QRgb At(const QImage& screen, QPoint p)
-{
-    return screen.pixel(p) & 0xFFFFFF;
-}
 
 // Both strips of the L beside window: a column right of it and a row below it.
 bool ShadowBeside(const QImage& screen, const QRect& window)
@@ -36,15 +22,15 @@ bool ShadowBeside(const QImage& screen, const QRect& window)
     const int right = window.x() + window.width();
     const int bottom = window.y() + window.height();
     for (int d = 0; d < Depth; ++d) {
-        if (At(screen, {right + d, window.y() + Depth + 20}) != ButtonShadow ||
-            At(screen, {right + d, bottom - 1}) != ButtonShadow ||
-            At(screen, {window.x() + Depth + 20, bottom + d}) != ButtonShadow ||
-            At(screen, {right + Depth - 1, bottom + d}) != ButtonShadow)
+        if (ColourAt(screen, {right + d, window.y() + Depth + 20}) != ButtonShadow ||
+            ColourAt(screen, {right + d, bottom - 1}) != ButtonShadow ||
+            ColourAt(screen, {window.x() + Depth + 20, bottom + d}) != ButtonShadow ||
+            ColourAt(screen, {right + Depth - 1, bottom + d}) != ButtonShadow)
             return false;
     }
     // Nothing above the right strip's start or left of the bottom strip's.
-    return At(screen, {right + 1, window.y() + 1}) != ButtonShadow &&
-           At(screen, {window.x() + 1, bottom + 1}) != ButtonShadow;
+    return ColourAt(screen, {right + 1, window.y() + 1}) != ButtonShadow &&
+           ColourAt(screen, {window.x() + 1, bottom + 1}) != ButtonShadow;
 }
 
 } // namespace
@@ -52,14 +38,8 @@ bool ShadowBeside(const QImage& screen, const QRect& window)
 TEST(XvfbShadow, BesideTheWindowFollowsACaptionDragAndIsCoveredWithIt)
 {
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(DATES_CONVERTER_PATH, QStringList{});
-    ASSERT_TRUE(program.waitForStarted());
-    const QString window =
-        RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
+    ASSERT_TRUE(StartOnX(program, DATES_CONVERTER_PATH));
+    const QString window = FindWindow(ConverterWindowName);
     ASSERT_FALSE(window.isEmpty());
     const QRect start = WindowGeometry(window);
 
@@ -75,21 +55,14 @@ TEST(XvfbShadow, BesideTheWindowFollowsACaptionDragAndIsCoveredWithIt)
     // from the press it is told of): the strips stand beside the window at
     // its new place.
     const QPoint grip = start.topLeft() + QPoint(start.width() / 3, 10);
-    const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(250)); };
-    RunTool("xdotool", {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
-    pause();
-    RunTool("xdotool", {"mousemove", QString::number(grip.x() + 20), QString::number(grip.y() + 15)});
-    pause();
-    RunTool("xdotool", {"mousemove", QString::number(grip.x() + 40), QString::number(grip.y() + 30)});
-    pause();
-    RunTool("xdotool", {"mouseup", "1"});
+    DragAtAPersonsPace(grip, grip + QPoint(40, 30));
     QRect moved;
     ASSERT_TRUE(Eventually([&] {
         moved = WindowGeometry(window);
         return moved.topLeft() == start.topLeft() + QPoint(40, 30);
     })) << "the caption drag moved the window with the pointer";
     EXPECT_TRUE(Eventually([&] { return ShadowBeside(ScreenShot(), moved); })) << "the L at the new place";
-    EXPECT_NE(At(ScreenShot(), {start.right() + 1, start.y() + Depth + 5}), ButtonShadow) << "none left at the old place";
+    EXPECT_NE(ColourAt(ScreenShot(), {start.right() + 1, start.y() + Depth + 5}), ButtonShadow) << "none left at the old place";
 
     // Another program's window over the window's lower right corner covers the strips there.
     QProcess other;
@@ -103,7 +76,7 @@ TEST(XvfbShadow, BesideTheWindowFollowsACaptionDragAndIsCoveredWithIt)
     const QPoint stillFree{moved.x() + moved.width() + 2, moved.y() + Depth + 20};
     EXPECT_TRUE(Eventually([&] {
         const QImage screen = ScreenShot();
-        return At(screen, underOther) != ButtonShadow && At(screen, stillFree) == ButtonShadow;
+        return ColourAt(screen, underOther) != ButtonShadow && ColourAt(screen, stillFree) == ButtonShadow;
     })) << "the other program's window covers the strip where it lies over it";
     if (::testing::Test::HasFailure())
         ScreenShot().save("xvfb-shadow-last.png");
@@ -120,14 +93,8 @@ TEST(XvfbShadow, GoesToAnotherDesktopWithTheWindowAndComesBack)
     if (RunTool("xdotool", {"get_num_desktops"}).toInt() < 1)
         GTEST_SKIP() << "no window manager with desktops";
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(DATES_CONVERTER_PATH, QStringList{});
-    ASSERT_TRUE(program.waitForStarted());
-    const QString window =
-        RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
+    ASSERT_TRUE(StartOnX(program, DATES_CONVERTER_PATH));
+    const QString window = FindWindow(ConverterWindowName);
     ASSERT_FALSE(window.isEmpty());
     const QRect area = WindowGeometry(window);
     ASSERT_TRUE(Eventually([&] { return ShadowBeside(ScreenShot(), area); })) << "the L beside the window";
@@ -138,7 +105,7 @@ TEST(XvfbShadow, GoesToAnotherDesktopWithTheWindowAndComesBack)
     const QPoint bottom{area.x() + area.width() / 2, area.y() + area.height() + 2};
     EXPECT_TRUE(Eventually([&] {
         const QImage screen = ScreenShot();
-        return At(screen, right) != ButtonShadow && At(screen, bottom) != ButtonShadow;
+        return ColourAt(screen, right) != ButtonShadow && ColourAt(screen, bottom) != ButtonShadow;
     })) << "no strip left on the other desktop";
 
     RunTool("xdotool", {"set_desktop", "0"});

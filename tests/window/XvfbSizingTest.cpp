@@ -6,45 +6,14 @@
 #include "XvfbScreen.h"
 
 #include <QProcess>
-#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QRect WindowGeometry(const QString& window)
-{
-    return ParseWindowGeometry(RunTool("xdotool", {"getwindowgeometry", "--shell", window}));
-}
-
-// Presses at from, moves to to in two steps at a person's pace, releases.
-void DragAtAPersonsPace(QPoint from, QPoint to)
-{
-    const auto pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(250)); };
-    const QPoint half = from + (to - from) / 2;
-    RunTool("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"});
-    pause();
-    RunTool("xdotool", {"mousemove", QString::number(half.x()), QString::number(half.y())});
-    pause();
-    RunTool("xdotool", {"mousemove", QString::number(to.x()), QString::number(to.y())});
-    pause();
-    RunTool("xdotool", {"mouseup", "1"});
-    pause();
-}
-
-} // namespace
 
 TEST(XvfbSizing, TheBorderSizesTheWindowWithinItsTrackLimits)
 {
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(FRAMEWORK_DEMO_PATH, {"60", "sizeable"});
-    ASSERT_TRUE(program.waitForStarted());
-    const QString window =
-        RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Framework Demo$"}).section('\n', 0, 0);
+    ASSERT_TRUE(StartOnX(program, FRAMEWORK_DEMO_PATH, {"60", "sizeable"}));
+    const QString window = FindWindow("^Framework Demo$");
     ASSERT_FALSE(window.isEmpty());
     QRect start;
     ASSERT_TRUE(Eventually([&] { return !(start = WindowGeometry(window)).isEmpty(); }));

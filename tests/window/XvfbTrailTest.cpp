@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRect>
 #include <QStandardPaths>
 
@@ -24,7 +23,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -37,62 +35,17 @@ constexpr int ShadowDepth = 6;
 // A screen read with more changed pixels than this shows the window itself.
 constexpr int WindowShownPixels = 20000;
 
-// The root window's pixels straight from the server: fast enough to read it
-// many times while a half-second trail runs.
-class TScreenReader {
-public:
-    TScreenReader() : display_(XOpenDisplay(nullptr)) {}
-    ~TScreenReader()
-    {
-        if (display_ != nullptr)
-            XCloseDisplay(display_);
-    }
-    TScreenReader(const TScreenReader&) = delete;
-    TScreenReader& operator=(const TScreenReader&) = delete;
-    bool Open() const { return display_ != nullptr; }
-
-    // A compositing manager paints the desktop only after the first damage:
-    // a small window of our own mapped and gone gives it one.
-    void Disturb()
-    {
-        const Window root = DefaultRootWindow(display_);
-        const Window window = XCreateSimpleWindow(display_, root, 0, 0, 16, 16, 0, 0, 0);
-        XMapWindow(display_, window);
-        XSync(display_, False);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        XDestroyWindow(display_, window);
-        XSync(display_, False);
-    }
-
-    QImage Read()
-    {
-        const int screen = DefaultScreen(display_);
-        const int width = DisplayWidth(display_, screen);
-        const int height = DisplayHeight(display_, screen);
-        XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(width),
-                                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
-        if (image == nullptr)
-            return {};
-        QImage result(width, height, QImage::Format_RGB32);
-        // A 32-bit image in the machine's byte order is copied line by line;
-        // pixel by pixel, a read would take longer than the trail lasts on a
-        // loaded machine.
-        const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst;
-        for (int y = 0; y < height; ++y) {
-            auto* line = reinterpret_cast<std::uint32_t*>(result.scanLine(y));
-            if (direct)
-                std::memcpy(line, image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line,
-                            static_cast<std::size_t>(width) * 4);
-            for (int x = 0; x < width; ++x)
-                line[x] = (direct ? line[x] : static_cast<std::uint32_t>(XGetPixel(image, x, y))) | 0xFF000000u;
-        }
-        XDestroyImage(image);
-        return result;
-    }
-
-private:
-    Display* display_;
-};
+// A compositing manager paints the desktop only after the first damage: a
+// small window of our own mapped and gone gives it one.
+void Disturb(Display* display)
+{
+    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 16, 16, 0, 0, 0);
+    XMapWindow(display, window);
+    XSync(display, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    XDestroyWindow(display, window);
+    XSync(display, False);
+}
 
 // The pixels where now differs from before.
 std::vector<QPoint> Changed(const QImage& before, const QImage& now)
@@ -124,11 +77,11 @@ bool OnFrame(const TRect& r, QPoint p)
 
 TEST(XvfbTrail, DrawnOnTheScreenWhileTheWindowOpensAndGoneAfter)
 {
-    TScreenReader reader;
+    TRootReader reader;
     ASSERT_TRUE(reader.Open());
     RunTool("xdotool", {"mousemove", QString::number(Pointer.x()), QString::number(Pointer.y())});
     // A compositing manager may still be painting the desktop: wait until two reads agree.
-    reader.Disturb();
+    Disturb(reader.Handle());
     QImage before = reader.Read();
     QElapsedTimer settle;
     settle.start();
@@ -150,12 +103,7 @@ TEST(XvfbTrail, DrawnOnTheScreenWhileTheWindowOpensAndGoneAfter)
             Eventually([&] { return Changed(before, reader.Read()).empty(); }, 15000);
         }
         program = std::make_unique<QProcess>();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("QT_QPA_PLATFORM");
-        program->setProcessEnvironment(environment);
-        program->setProcessChannelMode(QProcess::ForwardedChannels);
-        program->start(DATES_CONVERTER_PATH, QStringList{});
-        ASSERT_TRUE(program->waitForStarted());
+        ASSERT_TRUE(StartOnX(*program, DATES_CONVERTER_PATH));
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < 60000) {
@@ -166,10 +114,9 @@ TEST(XvfbTrail, DrawnOnTheScreenWhileTheWindowOpensAndGoneAfter)
                 duringStart.push_back(std::move(changed));
         }
     }
-    const QString window =
-        RunTool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}).section('\n', 0, 0);
+    const QString window = FindWindow(ConverterWindowName);
     ASSERT_FALSE(window.isEmpty());
-    const QRect shown = ParseWindowGeometry(RunTool("xdotool", {"getwindowgeometry", "--shell", window}));
+    const QRect shown = WindowGeometry(window);
     ASSERT_FALSE(shown.isEmpty());
 
     // The trail this window opens with from the pointer, both passes alike.

@@ -28,27 +28,6 @@
 
 namespace {
 
-// Runs a tool of the X display and returns its standard output.
-QString Tool(const QString& program, const QStringList& arguments, int timeoutMs = 15000)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << program.toStdString() << " " << arguments.join(' ').toStdString() << " timed out";
-        return {};
-    }
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << " " << arguments.join(' ').toStdString() << ": "
-                                     << process.readAllStandardError().toStdString();
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
-
-QRect WindowGeometry(const QString& window)
-{
-    return ParseWindowGeometry(Tool("xdotool", {"getwindowgeometry", "--shell", window}));
-}
-
 // A control's rectangle in its form's window coordinates.
 QRect InWindow(const TControl* control)
 {
@@ -72,14 +51,8 @@ class XvfbWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("QT_QPA_PLATFORM"); // the program finds the X display itself
-        program.setProcessEnvironment(environment);
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
-        program.start(DATES_CONVERTER_PATH, QStringList{});
-        ASSERT_TRUE(program.waitForStarted());
-        window = Tool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}, 30000)
-                     .section('\n', 0, 0);
+        ASSERT_TRUE(StartOnX(program, DATES_CONVERTER_PATH));
+        window = FindWindow(ConverterWindowName);
         ASSERT_FALSE(window.isEmpty());
 
         // The same window here, offscreen, on the same day.
@@ -130,7 +103,7 @@ protected:
 TEST_F(XvfbWindow, OpensCentredOnTodaySpinsDragsAndClosesByKeyboard)
 {
     // Centred on the screen by its outer size, and as large as the window built here.
-    const QStringList display = Tool("xdotool", {"getdisplaygeometry"}).split(' ');
+    const QStringList display = CheckedTool("xdotool", {"getdisplaygeometry"}).split(' ');
     ASSERT_EQ(display.size(), 2);
     const QRect geometry = WindowGeometry(window);
     EXPECT_EQ(geometry.size(), QSize(Form1->Width(), Form1->Height()));
@@ -140,15 +113,15 @@ TEST_F(XvfbWindow, OpensCentredOnTodaySpinsDragsAndClosesByKeyboard)
 
     // A click on the up half of the civil day's spin button.
     const QRect spin = InWindow(Form1->SpinButton4).translated(geometry.topLeft());
-    Tool("xdotool", {"mousemove", QString::number(spin.center().x()), QString::number(spin.top() + 5), "click", "1"});
+    CheckedTool("xdotool", {"mousemove", QString::number(spin.center().x()), QString::number(spin.top() + 5), "click", "1"});
     Form1->SpinButton4UpClick(nullptr);
     EXPECT_TRUE(ShowsSameDates(geometry.topLeft())) << "the next day in both calendars";
 
     // Dragging the caption moves the window (no window manager: the window moves itself).
     const QPoint grip = geometry.topLeft() + QPoint(geometry.width() / 3, 10);
-    Tool("xdotool", {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
-    Tool("xdotool", {"mousemove", QString::number(grip.x() + 20), QString::number(grip.y() + 15)});
-    Tool("xdotool", {"mousemove", QString::number(grip.x() + 40), QString::number(grip.y() + 30), "mouseup", "1"});
+    CheckedTool("xdotool", {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
+    CheckedTool("xdotool", {"mousemove", QString::number(grip.x() + 20), QString::number(grip.y() + 15)});
+    CheckedTool("xdotool", {"mousemove", QString::number(grip.x() + 40), QString::number(grip.y() + 30), "mouseup", "1"});
     QElapsedTimer clock;
     clock.start();
     // The window passes the drag's first point on its way: wait for the last.
@@ -160,17 +133,17 @@ TEST_F(XvfbWindow, OpensCentredOnTodaySpinsDragsAndClosesByKeyboard)
     // Keyboard: the window must be active before its accelerators arrive;
     // an active caption's gradient ends in the active-caption colour (navy)
     // just before the caption buttons.
-    Tool("xdotool", {"windowfocus", "--sync", window});
+    CheckedTool("xdotool", {"windowfocus", "--sync", window});
     const QPoint caption = moved.topLeft() + QPoint(Form1->FxFormStyler1->CaptionRects(Form1->Handle()).Caption.Right - 1, 8);
     clock.restart();
     while (ScreenShot().pixel(caption) != qRgb(0, 0, 128) && clock.elapsed() < 5000)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     ASSERT_EQ(ScreenShot().pixel(caption), qRgb(0, 0, 128)) << "the window never became active";
 
-    Tool("xdotool", {"key", "--clearmodifiers", "alt+t"});
+    CheckedTool("xdotool", {"key", "--clearmodifiers", "alt+t"});
     Form1->BitBtn1Click(nullptr);
     EXPECT_TRUE(ShowsSameDates(moved.topLeft())) << "Alt+T restored today's date";
-    Tool("xdotool", {"key", "--clearmodifiers", "alt+c"});
+    CheckedTool("xdotool", {"key", "--clearmodifiers", "alt+c"});
     ASSERT_TRUE(program.waitForFinished(10000)) << "Alt+C closes the window and ends the program";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
@@ -180,7 +153,7 @@ TEST_F(XvfbWindow, CaptionBarIsAGradientWithWhiteTextAndTheSystemLookWhenInactiv
 {
     const QRect geometry = WindowGeometry(window);
     const TFxCaptionLayout layout = Form1->FxFormStyler1->CaptionRects(Form1->Handle());
-    Tool("xdotool", {"windowfocus", "--sync", window});
+    CheckedTool("xdotool", {"windowfocus", "--sync", window});
     const QPoint origin = geometry.topLeft();
     const auto at = [&](const QImage& screen, int x, int y) { return screen.pixel(origin + QPoint(x, y)) & 0xFFFFFF; };
     const int right = layout.Caption.Right - 1;
@@ -223,8 +196,8 @@ TEST_F(XvfbWindow, CaptionBarIsAGradientWithWhiteTextAndTheSystemLookWhenInactiv
     QProcess other;
     other.start("xmessage", {"-geometry", "+0+0", "another window"});
     ASSERT_TRUE(other.waitForStarted());
-    const QString otherWindow = Tool("xdotool", {"search", "--sync", "--onlyvisible", "--class", "xmessage"}, 10000).section('\n', 0, 0);
-    Tool("xdotool", {"windowfocus", "--sync", otherWindow});
+    const QString otherWindow = CheckedTool("xdotool", {"search", "--sync", "--onlyvisible", "--class", "xmessage"}, 10000).section('\n', 0, 0);
+    CheckedTool("xdotool", {"windowfocus", "--sync", otherWindow});
     clock.restart();
     while (at(screen = ScreenShot(), right, layout.Caption.Top) != 0x808080 && clock.elapsed() < 5000)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -259,21 +232,15 @@ TCaptionReading ReadCaption(int pixelsPerInch)
 {
     TCaptionReading reading;
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    environment.insert("QT_FONT_DPI", QString::number(pixelsPerInch));
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(DATES_CONVERTER_PATH, QStringList{});
-    if (!program.waitForStarted()) {
+    QProcessEnvironment density;
+    density.insert("QT_FONT_DPI", QString::number(pixelsPerInch));
+    if (!StartOnX(program, DATES_CONVERTER_PATH, {}, density)) {
         ADD_FAILURE() << "the program did not start";
         return reading;
     }
-    const QString window =
-        Tool("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Hijri-Gregorian Converter$"}, 30000)
-            .section('\n', 0, 0);
+    const QString window = FindWindow(ConverterWindowName);
     reading.Window = WindowGeometry(window);
-    Tool("xdotool", {"windowfocus", "--sync", window});
+    CheckedTool("xdotool", {"windowfocus", "--sync", window});
     const QRect w = reading.Window;
     constexpr QRgb Navy = 0x000080;
     const auto at = [&](const QImage& screen, int x, int y) { return screen.pixel(w.topLeft() + QPoint(x, y)) & 0xFFFFFF; };

@@ -12,12 +12,15 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -141,6 +144,46 @@ TEST_F(AtomicWrites, TwoProgramsWritingTheRegistryBothKeepTheirValues)
     ASSERT_NE(document->FindValue("Software\\Race", "b"), nullptr);
     EXPECT_EQ(document->FindValue("Software\\Race", "a")->Data, last);
     EXPECT_EQ(document->FindValue("Software\\Race", "b")->Data, last);
+}
+
+// A program's output file goes through the same temporary file, without the
+// settings' lock: old or new whole at every step, and the mode it is given
+// even where it replaces a file of another mode.
+TEST_F(AtomicWrites, AnOutputFileIsOldOrNewWholeAtEveryStepAndTakesTheGivenMode)
+{
+    const std::string file = TestWindowsFolder() + "/map.png";
+    const std::string newText(5000, 'n');
+    const TAtomicWriteStep steps[] = {awTempCreated, awHalfWritten, awWritten, awSynced, awRenamed, awFolderSynced};
+    for (TAtomicWriteStep step : steps) {
+        WriteWholeFile(file, "old");
+        DieAt = step;
+        const int status = InChild([&] {
+            SetAtomicWriteStepHook(DieAtStep);
+            ReplaceFileAtomically(file, newText, 0644);
+        });
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "step " << step;
+        EXPECT_EQ(ReadWholeFile(file), step >= awRenamed ? newText : "old") << "step " << step;
+    }
+    EmptyTestFolders();
+    WriteWholeFile(file, "old");
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    ASSERT_EQ(ReplaceFileAtomically(file, newText, 0644), 0);
+    EXPECT_EQ(ReadWholeFile(file), newText);
+    EXPECT_EQ(ModeOf(file), 0644u);
+
+    // A failed write names its reason and leaves the folder as it was.
+    const std::pair<std::string, int> refused[] = {
+        {TestWindowsFolder() + "/missing/map.png", ENOENT},
+        {file + "/map.png", ENOTDIR},
+        {TestWindowsFolder(), EISDIR},
+        {TestWindowsFolder() + "/", EISDIR},
+    };
+    for (const auto& [path, error] : refused)
+        EXPECT_EQ(ReplaceFileAtomically(path, newText, 0644), error) << path;
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(TestWindowsFolder()))
+        ++files;
+    EXPECT_EQ(files, 1);
 }
 
 } // namespace
