@@ -9,10 +9,10 @@
 #include "astronomy/Places.h"
 #include "astronomy/RiseSet.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <regex>
 #include <string>
 
 namespace {
@@ -58,10 +58,10 @@ TEST(UmmAlQuraRuleCalendar, Day29DecidedByMinutesOrSecondsAsTheFullSeriesSays)
         // to the second, so that the reason shows which came first.
         const std::string reason = calendar.Reason(k).Text;
         if (std::fabs(row.ConjunctionBeforeSunset) < 1) {
-            EXPECT_TRUE(std::regex_search(reason, std::regex("conjunction \\d\\d:\\d\\d:\\d\\d UT"))) << reason;
+            EXPECT_THAT(reason, testing::ContainsRegex("conjunction [0-9]{2}:[0-9]{2}:[0-9]{2} UT"));
         }
         if (row.ConjunctionBeforeSunset > 0 && std::fabs(row.MoonsetAfterSunset) < 1) {
-            EXPECT_TRUE(std::regex_search(reason, std::regex("moonset \\d\\d:\\d\\d:\\d\\d UT"))) << reason;
+            EXPECT_THAT(reason, testing::ContainsRegex("moonset [0-9]{2}:[0-9]{2}:[0-9]{2} UT"));
         }
     }
 }
