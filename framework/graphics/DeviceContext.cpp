@@ -103,7 +103,7 @@ void TDeviceContext::Touched(const QRect& deviceRect)
 {
     const QRect r = deviceRect.intersected(DeviceClip().boundingRect());
     if (!r.isEmpty())
-        Surface->Changed(TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
+        Surface->Changed(ToTRect(r));
 }
 
 // ---- Creation ------------------------------------------------------------------
@@ -460,8 +460,7 @@ int GetClipBox(HDC dc, TRect* box)
         return NULLREGION;
     }
     const QRect r = clip.boundingRect();
-    *box = TRect{r.left() - dc->State.Origin.X, r.top() - dc->State.Origin.Y,
-                 r.left() + r.width() - dc->State.Origin.X, r.top() + r.height() - dc->State.Origin.Y};
+    *box = ToTRect(r.translated(-dc->State.Origin.X, -dc->State.Origin.Y));
     return RegionType(clip);
 }
 

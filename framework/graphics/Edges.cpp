@@ -70,8 +70,7 @@ BOOL DrawFocusRect(HDC dc, const TRect& rect)
     const QRect r = dc->ToDevice(rect).normalized();
     if (r.isEmpty())
         return true;
-    if (dc->Surface->DrawFocusRectNative(TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()},
-                                         dc->DeviceClip()))
+    if (dc->Surface->DrawFocusRectNative(ToTRect(r), dc->DeviceClip()))
         return true;
     // A checkerboard inverted into the frame: every other pixel, so a second
     // pass restores them all.
@@ -110,7 +109,7 @@ BOOL DrawEdge(HDC dc, TRect& rect, UINT edge, UINT flags)
         PatternFill(*dc, r, 0xF0, SolidTile(dc->DevicePixel((flags & BF_MONO) ? clWindow : clBtnFace)));
     if (flags & BF_ADJUST) {
         const TPoint o = dc->State.Origin;
-        rect = TRect{r.left() - o.X, r.top() - o.Y, r.left() + r.width() - o.X, r.top() + r.height() - o.Y};
+        rect = ToTRect(r.translated(-o.X, -o.Y));
     }
     return true;
 }

@@ -111,7 +111,7 @@ int GetRgnBox(HRGN region, TRect* box)
     if (region == nullptr || box == nullptr)
         return ERROR_REGION;
     const QRect r = region->Region.boundingRect();
-    *box = region->Region.isEmpty() ? TRect{} : TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    *box = region->Region.isEmpty() ? TRect{} : ToTRect(r);
     return RegionType(region->Region);
 }
 

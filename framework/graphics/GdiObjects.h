@@ -12,6 +12,13 @@
 #include <cstdint>
 #include <vector>
 
+// A Qt rectangle (its left, top, width and height) as a TRect, whose right
+// and bottom lie just outside it.
+inline TRect ToTRect(const QRect& r)
+{
+    return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
 using UINT = unsigned int;
 using BOOL = int;
 using BYTE = std::uint8_t;

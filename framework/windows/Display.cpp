@@ -29,8 +29,7 @@ public:
     TReadView Read(const QRect& area) override
     {
         if (display_.OnVirtualScreenRead)
-            display_.OnVirtualScreenRead(TRect{area.left(), area.top(), area.left() + area.width(),
-                                               area.top() + area.height()});
+            display_.OnVirtualScreenRead(ToTRect(area));
         return TSurface::Read(area);
     }
     // The depth the platform reports for its screen, not the image's format.
